@@ -1,0 +1,94 @@
+// Drawing: device contexts for painting a window, colours, text and fonts.
+//
+// A device context exists only while a window handles WM_PAINT (between
+// BeginPaint and EndPaint) or as a memory context made for measuring.
+#pragma once
+
+#include "platform/types.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace platform {
+
+enum class Hdc : std::uintptr_t { Null = 0 };
+
+struct PaintStruct {
+    Hdc hdc = Hdc::Null;
+    bool erase = false;
+    Rect rcPaint;
+};
+
+Hdc BeginPaint(Hwnd hwnd, PaintStruct& ps);
+void EndPaint(Hwnd hwnd, const PaintStruct& ps);
+
+// Background modes.
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+
+// DrawText formats.
+enum : std::uint32_t {
+    DT_TOP = 0x0000,
+    DT_LEFT = 0x0000,
+    DT_CENTER = 0x0001,
+    DT_RIGHT = 0x0002,
+    DT_VCENTER = 0x0004,
+    DT_BOTTOM = 0x0008,
+    DT_WORDBREAK = 0x0010,
+    DT_SINGLELINE = 0x0020,
+    DT_NOCLIP = 0x0100,
+    DT_CALCRECT = 0x0400,
+    DT_NOPREFIX = 0x0800,
+};
+
+// System colours.
+enum : int {
+    COLOR_WINDOW = 5,
+    COLOR_WINDOWTEXT = 8,
+    COLOR_BTNFACE = 15,
+    COLOR_GRAYTEXT = 17,
+    COLOR_BTNTEXT = 18,
+    COLOR_INFOBK = 24,
+};
+ColorRef GetSysColor(int index);
+
+ColorRef SetTextColor(Hdc hdc, ColorRef color);
+ColorRef SetBkColor(Hdc hdc, ColorRef color);
+int SetBkMode(Hdc hdc, int mode);
+void FillRect(Hdc hdc, const Rect& rect, ColorRef color);
+// Draws GBK text; returns the height of the text drawn.  With DT_CALCRECT
+// only measures, widening or heightening `rect` to fit.
+int DrawText(Hdc hdc, std::string_view text, Rect& rect, std::uint32_t format);
+
+// The 60-byte logical font record of stored data.
+struct LogFont {
+    std::int32_t height = 0;
+    std::int32_t width = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = 0;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = 0;
+    std::uint8_t pitchAndFamily = 0;
+    std::array<char, 32> faceName{}; // GBK, NUL terminated
+};
+inline constexpr std::size_t kLogFontSize = 60;
+
+enum : int { DEFAULT_GUI_FONT = 17 };
+Font GetStockFont(int which);
+Font CreateFontIndirect(const LogFont& logFont);
+bool DeleteFont(Font font);
+bool GetFontDescription(Font font, LogFont& out);
+Font SelectFont(Hdc hdc, Font font);
+// WM_SETFONT for windows: the font the window draws its text with.
+void SetWindowFont(Hwnd hwnd, Font font);
+Font GetWindowFont(Hwnd hwnd);
+// Pixels per logical inch of the screen, for point sizes.
+int LogPixelsY();
+
+} // namespace platform

@@ -1,0 +1,24 @@
+// Conversions between the system's GBK texts and Qt strings.
+#pragma once
+
+#include "platform/text_codec.h"
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace platform::qt {
+
+inline QString fromGbk(std::string_view gbk)
+{
+    std::string utf8 = GbkToUtf8(gbk);
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+inline std::string toGbk(const QString& s)
+{
+    QByteArray utf8 = s.toUtf8();
+    return Utf8ToGbk(std::string_view(utf8.constData(), size_t(utf8.size())));
+}
+
+} // namespace platform::qt

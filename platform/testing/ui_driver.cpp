@@ -1,0 +1,466 @@
+#include "platform/testing/ui_driver.h"
+
+#include "platform/application.h"
+#include "platform/messages.h"
+#include "platform/qt/keys.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/registry.h"
+#include "platform/qt/widgets.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdlib>
+
+namespace platform::testing {
+using namespace platform::qt;
+namespace {
+
+QMessageBox* activeBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->property("velmoraMessageBoxStyle").isValid())
+            return box;
+    return nullptr;
+}
+
+QMenu* activePopup()
+{
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+MessageBoxInfo infoOf(QMessageBox* box)
+{
+    MessageBoxInfo info;
+    info.text = toGbk(box->text());
+    info.caption = toGbk(box->windowTitle());
+    info.style = box->property("velmoraMessageBoxStyle").toUInt();
+    for (QAbstractButton* b : box->buttons())
+        info.buttons.push_back(toGbk(b->text()));
+    return info;
+}
+
+PopupMenuInfo infoOf(QMenu* menu)
+{
+    PopupMenuInfo info;
+    for (QAction* a : menu->actions())
+        info.items.push_back(a->isSeparator() ? std::string("-") : toGbk(a->text()));
+    info.position = {menu->pos().x(), menu->pos().y()};
+    return info;
+}
+
+struct Answerers {
+    std::function<int(const MessageBoxInfo&)> box;
+    std::function<std::string(const PopupMenuInfo&)> popup;
+    std::function<void(const std::string&)> unexpected;
+    int watchdogSeconds = 5;
+    QTimer* timer = nullptr;
+    QElapsedTimer modalSince;
+    const void* modalSeen = nullptr;
+    bool busy = false;
+};
+
+Answerers& answerers()
+{
+    static Answerers a;
+    return a;
+}
+
+bool dismissPopup(QMenu* menu, const std::string& caption)
+{
+    if (!caption.empty())
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && toGbk(a->text()) == caption) {
+                menu->setActiveAction(a);
+                a->trigger();
+                menu->close();
+                return true;
+            }
+    menu->close();
+    return caption.empty();
+}
+
+void poll()
+{
+    Answerers& a = answerers();
+    if (a.busy)
+        return;
+    a.busy = true;
+    const void* modal = nullptr;
+    std::string what;
+    if (QMessageBox* box = activeBox()) {
+        modal = box;
+        if (a.box) {
+            int answer = a.box(infoOf(box));
+            answer ? PressMessageBoxButton(answer) : CloseActiveMessageBox();
+            modal = nullptr;
+        } else {
+            what = "message box \"" + GbkToUtf8(toGbk(box->windowTitle())) + "\": " + box->text().toStdString();
+        }
+    } else if (QMenu* menu = activePopup()) {
+        modal = menu;
+        if (a.popup) {
+            dismissPopup(menu, a.popup(infoOf(menu)));
+            modal = nullptr;
+        } else {
+            what = "pop-up menu";
+        }
+    }
+    if (!modal) {
+        a.modalSeen = nullptr;
+    } else if (modal != a.modalSeen) {
+        a.modalSeen = modal;
+        a.modalSince.start();
+    } else if (a.unexpected && a.modalSince.elapsed() > a.watchdogSeconds * 1000) {
+        a.unexpected("unanswered " + what);
+        if (auto* box = activeBox())
+            box->escapeButton() ? box->escapeButton()->click() : (void)(!box->buttons().isEmpty() && (box->buttons().front()->click(), true));
+        if (auto* menu = activePopup())
+            menu->close();
+        a.modalSeen = nullptr;
+    }
+    a.busy = false;
+}
+
+void ensureTimer()
+{
+    Answerers& a = answerers();
+    if (a.timer)
+        return;
+    a.timer = new QTimer();
+    QObject::connect(a.timer, &QTimer::timeout, poll);
+    a.timer->start(15);
+}
+
+QWidget* clientWidget(Hwnd hwnd)
+{
+    WindowRecord* r = findWindow(hwnd);
+    return r ? r->client.data() : nullptr;
+}
+
+// Input goes in through the top-level window, as the window system would
+// deliver it.
+QWindow* windowFor(QWidget* w, QPoint& pos)
+{
+    QWidget* top = w->window();
+    if (!top->windowHandle())
+        top->winId();
+    pos = w->mapTo(top, pos);
+    return top->windowHandle();
+}
+
+Qt::KeyboardModifiers qtModifiers(unsigned m)
+{
+    Qt::KeyboardModifiers q;
+    if (m & kShift)
+        q |= Qt::ShiftModifier;
+    if (m & kControl)
+        q |= Qt::ControlModifier;
+    if (m & kAlt)
+        q |= Qt::AltModifier;
+    return q;
+}
+
+Qt::MouseButton qtButton(MouseButton b)
+{
+    switch (b) {
+    case MouseButton::Right: return Qt::RightButton;
+    case MouseButton::Middle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+    }
+}
+
+int qtKey(std::uint32_t vk, bool keypad)
+{
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+        return int(vk);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
+        return Qt::Key_0 + int(vk - VK_NUMPAD0);
+    if (vk >= VK_F1 && vk <= VK_F12)
+        return Qt::Key_F1 + int(vk - VK_F1);
+    switch (vk) {
+    case VK_BACK: return Qt::Key_Backspace;
+    case VK_TAB: return Qt::Key_Tab;
+    case VK_RETURN: return keypad ? Qt::Key_Enter : Qt::Key_Return;
+    case VK_SHIFT: return Qt::Key_Shift;
+    case VK_CONTROL: return Qt::Key_Control;
+    case VK_MENU: return Qt::Key_Alt;
+    case VK_ESCAPE: return Qt::Key_Escape;
+    case VK_SPACE: return Qt::Key_Space;
+    case VK_PRIOR: return Qt::Key_PageUp;
+    case VK_NEXT: return Qt::Key_PageDown;
+    case VK_END: return Qt::Key_End;
+    case VK_HOME: return Qt::Key_Home;
+    case VK_LEFT: return Qt::Key_Left;
+    case VK_UP: return Qt::Key_Up;
+    case VK_RIGHT: return Qt::Key_Right;
+    case VK_DOWN: return Qt::Key_Down;
+    case VK_INSERT: return Qt::Key_Insert;
+    case VK_DELETE: return Qt::Key_Delete;
+    case VK_SUBTRACT: return Qt::Key_Minus;
+    case VK_DECIMAL: return Qt::Key_Period;
+    case VK_DIVIDE: return Qt::Key_Slash;
+    case VK_MULTIPLY: return Qt::Key_Asterisk;
+    case VK_ADD: return Qt::Key_Plus;
+    default: return 0;
+    }
+}
+
+QWidget* focusTarget(Hwnd hwnd)
+{
+    QWidget* c = clientWidget(hwnd);
+    if (!c)
+        return nullptr;
+    QWidget* top = c->window();
+    QWidget* f = QApplication::focusWidget();
+    return f && f->window() == top ? f : c;
+}
+
+void sendKey(Hwnd hwnd, std::uint32_t vk, unsigned modifiers, bool keypad, bool press, bool release, QString text = {})
+{
+    QWidget* target = focusTarget(hwnd);
+    int key = qtKey(vk, keypad);
+    if (!target || !key)
+        return;
+    Qt::KeyboardModifiers mods = qtModifiers(modifiers);
+    if (keypad || (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE))
+        mods |= Qt::KeypadModifier;
+    if (text.isNull() && !(modifiers & (kControl | kAlt))) {
+        if (vk >= 'A' && vk <= 'Z')
+            text = QString(QChar((modifiers & kShift) ? vk : vk - 'A' + 'a'));
+        else if ((vk >= '0' && vk <= '9'))
+            text = QString(QChar(vk));
+        else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
+            text = QString(QChar('0' + (vk - VK_NUMPAD0)));
+        else if (vk == VK_SPACE)
+            text = QStringLiteral(" ");
+        else if (vk == VK_RETURN)
+            text = QStringLiteral("\r");
+        else if (vk == VK_BACK)
+            text = QStringLiteral("\b");
+        else if (vk == VK_TAB)
+            text = QStringLiteral("\t");
+    }
+    QWindow* window = target->window()->windowHandle();
+    if (!window)
+        return;
+    if (press)
+        QTest::sendKeyEvent(QTest::Press, window, Qt::Key(key), text, mods);
+    if (release)
+        QTest::sendKeyEvent(QTest::Release, window, Qt::Key(key), text, mods);
+}
+
+} // namespace
+
+void InitializeHeadless(int& argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("XDG_RUNTIME_DIR"))
+        setenv("XDG_RUNTIME_DIR", "/tmp", 0);
+    InitializeApplication(argc, argv);
+}
+
+std::optional<MessageBoxInfo> ActiveMessageBox()
+{
+    if (QMessageBox* box = activeBox())
+        return infoOf(box);
+    return std::nullopt;
+}
+
+bool PressMessageBoxButton(int answer)
+{
+    QMessageBox* box = activeBox();
+    if (!box)
+        return false;
+    for (QAbstractButton* b : box->buttons())
+        if (b->property("velmoraAnswer").toInt() == answer) {
+            b->click();
+            return true;
+        }
+    return false;
+}
+
+bool CloseActiveMessageBox()
+{
+    QMessageBox* box = activeBox();
+    if (!box)
+        return false;
+    QCloseEvent close;
+    QApplication::sendEvent(box, &close);
+    return true;
+}
+
+void AnswerMessageBoxes(std::function<int(const MessageBoxInfo&)> answer)
+{
+    answerers().box = std::move(answer);
+    ensureTimer();
+}
+
+void StopAnsweringMessageBoxes()
+{
+    answerers().box = nullptr;
+}
+
+std::optional<PopupMenuInfo> ActivePopupMenu()
+{
+    if (QMenu* m = activePopup())
+        return infoOf(m);
+    return std::nullopt;
+}
+
+void AnswerPopupMenus(std::function<std::string(const PopupMenuInfo&)> choose)
+{
+    answerers().popup = std::move(choose);
+    ensureTimer();
+}
+
+void StopAnsweringPopupMenus()
+{
+    answerers().popup = nullptr;
+}
+
+void InstallModalWatchdog(std::function<void(const std::string&)> onUnexpected, int seconds)
+{
+    answerers().unexpected = std::move(onUnexpected);
+    answerers().watchdogSeconds = seconds;
+    ensureTimer();
+}
+
+void MouseDown(Hwnd hwnd, Point client, MouseButton button, unsigned modifiers)
+{
+    if (QWidget* c = clientWidget(hwnd)) {
+        QPoint p(client.x, client.y);
+        if (QWindow* w = windowFor(c, p))
+            QTest::mousePress(w, qtButton(button), qtModifiers(modifiers), p);
+    }
+}
+
+void MouseUp(Hwnd hwnd, Point client, MouseButton button, unsigned modifiers)
+{
+    if (QWidget* c = clientWidget(hwnd)) {
+        QPoint p(client.x, client.y);
+        if (QWindow* w = windowFor(c, p))
+            QTest::mouseRelease(w, qtButton(button), qtModifiers(modifiers), p);
+    }
+}
+
+void Click(Hwnd hwnd, Point client, MouseButton button, unsigned modifiers)
+{
+    MouseDown(hwnd, client, button, modifiers);
+    MouseUp(hwnd, client, button, modifiers);
+}
+
+void DoubleClick(Hwnd hwnd, Point client, unsigned modifiers)
+{
+    if (QWidget* c = clientWidget(hwnd)) {
+        QPoint p(client.x, client.y);
+        if (QWindow* w = windowFor(c, p))
+            QTest::mouseDClick(w, Qt::LeftButton, qtModifiers(modifiers), p);
+    }
+}
+
+void MouseMove(Hwnd hwnd, Point client)
+{
+    if (QWidget* c = clientWidget(hwnd)) {
+        QPoint p(client.x, client.y);
+        if (QWindow* w = windowFor(c, p))
+            QTest::mouseMove(w, p);
+    }
+}
+
+void Wheel(Hwnd hwnd, Point client, int delta, unsigned modifiers)
+{
+    QWidget* c = clientWidget(hwnd);
+    if (!c)
+        return;
+    QPoint local(client.x, client.y);
+    QWheelEvent e(QPointF(local), QPointF(c->mapToGlobal(local)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  qtModifiers(modifiers), Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    QApplication::sendEvent(c->childAt(local) ? c->childAt(local) : c, &e);
+}
+
+void Key(Hwnd hwnd, std::uint32_t vk, unsigned modifiers, bool keypad)
+{
+    sendKey(hwnd, vk, modifiers, keypad, true, true);
+}
+
+void KeyDown(Hwnd hwnd, std::uint32_t vk, unsigned modifiers, bool keypad)
+{
+    sendKey(hwnd, vk, modifiers, keypad, true, false);
+}
+
+void TypeText(Hwnd hwnd, std::string_view text)
+{
+    QString s = fromGbk(text);
+    QWidget* target = focusTarget(hwnd);
+    if (!target || !target->window()->windowHandle())
+        return;
+    for (QChar ch : s) {
+        QString one(ch);
+        QTest::sendKeyEvent(QTest::Press, target->window()->windowHandle(), Qt::Key(0), one, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, target->window()->windowHandle(), Qt::Key(0), one, Qt::NoModifier);
+    }
+}
+
+void RequestClose(Hwnd hwnd)
+{
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || !r->widget)
+        return;
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QApplication::sendEvent(r->widget, &close);
+}
+
+void ProcessToolkitEvents(int milliseconds)
+{
+    QElapsedTimer t;
+    t.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    } while (t.elapsed() < milliseconds);
+}
+
+std::vector<std::string> MenuBarTitles(Hwnd hwnd)
+{
+    std::vector<std::string> titles;
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || r->isChild())
+        return titles;
+    auto* frame = static_cast<FrameWidget*>(r->widget.data());
+    if (!frame || !frame->menuBar())
+        return titles;
+    for (QAction* a : frame->menuBar()->actions())
+        titles.push_back(toGbk(a->text()));
+    return titles;
+}
+
+bool SaveWindowImage(Hwnd hwnd, const std::string& path)
+{
+    WindowRecord* r = findWindow(hwnd);
+    return r && r->widget && r->widget->grab().save(QString::fromStdString(path), "PNG");
+}
+
+ColorRef ClientPixel(Hwnd hwnd, Point client)
+{
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || !r->client)
+        return 0xFFFFFFFF;
+    QImage img = r->client->grab().toImage();
+    if (!img.rect().contains(client.x, client.y))
+        return 0xFFFFFFFF;
+    QColor c = img.pixelColor(client.x, client.y);
+    return Rgb(c.red(), c.green(), c.blue());
+}
+
+} // namespace platform::testing

@@ -1,0 +1,53 @@
+#include "ui/framework/placeholder_unit.h"
+
+#include "platform/gdi.h"
+#include "platform/icon.h"
+#include "platform/messages.h"
+#include "platform/window.h"
+
+namespace ui {
+
+PlaceholderUnit* PlaceholderUnit::create(const UnitCreateParams& p)
+{
+    if (!platform::IsWindowClassRegistered(kPlaceholderClass)) {
+        platform::WindowClass cls;
+        cls.name = kPlaceholderClass;
+        cls.style = platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS;
+        cls.cursor = platform::LoadStandardCursor(platform::StandardCursor::Arrow);
+        cls.nullBrush = true;
+        platform::RegisterWindowClass(cls);
+    }
+    auto* unit = new PlaceholderUnit(p.windowId, p.unitId, p.kindId);
+    platform::WindowCreateParams w;
+    w.exStyle = platform::WS_EX_TRANSPARENT;
+    w.className = kPlaceholderClass;
+    w.style = platform::WS_CHILD | platform::WS_CLIPSIBLINGS | (p.style & ~platform::WS_VISIBLE);
+    w.x = p.left;
+    w.y = p.top;
+    w.width = p.width;
+    w.height = p.height;
+    w.parent = p.parent;
+    w.controlId = p.controlId;
+    if (platform::CreateWindowEx(w, unit) == platform::Hwnd::Null) {
+        delete unit;
+        return nullptr;
+    }
+    return unit;
+}
+
+platform::LResult PlaceholderUnit::windowProc(std::uint32_t message, platform::WParam wParam, platform::LParam lParam)
+{
+    if (message != platform::WM_PAINT)
+        return UnitObject::windowProc(message, wParam, lParam);
+    platform::PaintStruct ps;
+    platform::Hdc dc = platform::BeginPaint(handle(), ps);
+    platform::Rect r = platform::GetClientRect(handle());
+    platform::SetBkMode(dc, platform::TRANSPARENT);
+    platform::SetTextColor(dc, platform::Rgb(255, 0, 0));
+    platform::SelectFont(dc, platform::GetStockFont(platform::DEFAULT_GUI_FONT));
+    platform::DrawText(dc, kPlaceholderText, r, platform::DT_CENTER | platform::DT_VCENTER | platform::DT_SINGLELINE);
+    platform::EndPaint(handle(), ps);
+    return 0;
+}
+
+} // namespace ui
