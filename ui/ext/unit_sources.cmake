@@ -1,0 +1,1 @@
+set(UI_EXT_SOURCES)

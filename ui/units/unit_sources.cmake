@@ -1,0 +1,1 @@
+set(UI_UNITS_SOURCES)
