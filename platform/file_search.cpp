@@ -1,11 +1,68 @@
 #include "platform/file_search.h"
 
+#include <algorithm>
 #include <dirent.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
+namespace {
+
+// Bytes of the UTF-8 character at name[i] (file names are stored so).
+std::size_t characterLength(std::string_view name, std::size_t i)
+{
+    auto c = static_cast<unsigned char>(name[i]);
+    std::size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    return std::min(n, name.size() - i);
+}
+
+char foldCase(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// '*' matches any run of characters and '?' one character; letters compare
+// without regard to ASCII case; everything else, brackets included, stands
+// for itself.
+bool wildcardMatch(std::string_view pattern, std::string_view name)
+{
+    std::size_t p = 0, n = 0;
+    std::size_t starAt = std::string_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            ++p;
+            n += characterLength(name, n);
+        } else if (p < pattern.size() && foldCase(pattern[p]) == foldCase(name[n])) {
+            ++p;
+            ++n;
+        } else if (starAt != std::string_view::npos) {
+            // Let the last star take one more character and try again.
+            resumeAt += characterLength(name, resumeAt);
+            n = resumeAt;
+            p = starAt + 1;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+// As the classic file search: a trailing ".*" also matches a name without
+// that part, so "*.*" is every name.
+bool nameMatches(std::string_view pattern, std::string_view name)
+{
+    if (wildcardMatch(pattern, name))
+        return true;
+    return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+           wildcardMatch(pattern.substr(0, pattern.size() - 2), name);
+}
+
+} // namespace
 
 class FileSearch {
 public:
@@ -21,7 +78,7 @@ public:
             std::string name = e->d_name;
             if (name == "." || name == "..")
                 continue;
-            if (fnmatch(m_pattern.c_str(), name.c_str(), 0) != 0)
+            if (!nameMatches(m_pattern, name))
                 continue;
             return FoundFile{name, attributesOf(name)};
         }

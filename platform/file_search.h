@@ -1,4 +1,6 @@
-// File search by wildcard pattern ("*" and "?") in one directory.
+// File search by wildcard pattern ("*" and "?") in one directory, with the
+// matching rules of the classic interface: letters compare without regard
+// to case, other characters stand for themselves, "*.*" matches every name.
 #pragma once
 
 #include <cstdint>

@@ -180,6 +180,9 @@ enum : std::uint32_t {
     VK_F1 = 0x70,
     VK_F12 = 0x7B,
     VK_OEM_MINUS = 0xBD,
+    // A character that came without a key of its own (an input method, a
+    // pasted or synthesised character): TranslateMessage gives its WM_CHAR.
+    VK_PACKET = 0xE7,
     VK_OEM_PERIOD = 0xBE,
     VK_OEM_2 = 0xBF,
 };

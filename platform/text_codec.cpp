@@ -1,5 +1,6 @@
 #include "platform/text_codec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <mutex>
@@ -9,9 +10,20 @@ namespace {
 
 // One converter per direction, shared and guarded: iconv descriptors carry
 // shift state and must not be used by two threads at once.
+// Code page 936 has one single-byte character beyond ASCII that GB18030
+// lacks: 0x80, the euro sign.  GB18030 writes it as 0xA2 0xE3, which code
+// page 936 leaves unassigned, so the euro sign is written as 0x80 and both
+// forms read back as the euro sign.
+constexpr std::string_view kEuroUtf8 = "\xE2\x82\xAC";
+constexpr char kEuroGbk = '\x80';
+
 class Converter {
 public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    // `euro` replaces a byte 0x80 that the conversion cannot read.
+    Converter(const char* to, const char* from, std::string_view euro = {})
+        : m_cd(iconv_open(to, from)), m_euro(euro)
+    {
+    }
     ~Converter()
     {
         if (m_cd != reinterpret_cast<iconv_t>(-1))
@@ -43,14 +55,15 @@ public:
             }
             // An invalid or truncated sequence: keep the byte's place with
             // "?" and go on, rather than dropping the rest of the text.
-            if (dstLeft == 0) {
+            std::string_view replacement = !m_euro.empty() && *src == kEuroGbk ? m_euro : "?";
+            if (dstLeft < replacement.size()) {
                 size_t used = size_t(dst - out.data());
                 out.resize(out.size() * 2);
                 dst = out.data() + used;
                 dstLeft = out.size() - used;
             }
-            *dst++ = '?';
-            --dstLeft;
+            dst = std::copy(replacement.begin(), replacement.end(), dst);
+            dstLeft -= replacement.size();
             ++src;
             --srcLeft;
         }
@@ -60,12 +73,13 @@ public:
 
 private:
     iconv_t m_cd;
+    std::string_view m_euro;
     std::mutex m_mutex;
 };
 
 Converter& toUtf8()
 {
-    static Converter c("UTF-8", "GB18030");
+    static Converter c("UTF-8", "GB18030", kEuroUtf8);
     return c;
 }
 
@@ -96,7 +110,15 @@ std::string Utf8ToGbk(std::string_view utf8)
 {
     if (isAscii(utf8))
         return std::string(utf8);
-    return toGbk().convert(utf8);
+    std::string out;
+    for (;;) {
+        std::size_t euro = utf8.find(kEuroUtf8);
+        out += toGbk().convert(utf8.substr(0, euro));
+        if (euro == std::string_view::npos)
+            return out;
+        out += kEuroGbk;
+        utf8.remove_prefix(euro + kEuroUtf8.size());
+    }
 }
 
 std::size_t GbkCharLength(std::string_view text)

@@ -67,6 +67,13 @@ struct Msg {
     std::uint64_t inputSerial = 0;
 };
 
+// The header of a WM_NOTIFY notification a control sends its parent.
+struct NotifyHeader {
+    Hwnd hwndFrom = Hwnd::Null;
+    std::uintptr_t idFrom = 0;
+    std::uint32_t code = 0;
+};
+
 // Packing of coordinates into an LParam, 16 signed bits each.
 constexpr LParam MakeLParam(int lo, int hi)
 {

@@ -1,6 +1,7 @@
 // The default processing of messages, and window objects.
 
 #include "platform/gdi.h"
+#include "platform/menu.h"
 #include "platform/message_queue.h"
 #include "platform/messages.h"
 #include "platform/qt/input.h"
@@ -96,6 +97,9 @@ LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lP
         DestroyWindow(hwnd);
         return 0;
     case WM_SYSCOMMAND:
+        // A command taken out of the window's system menu is refused.
+        if (!HasSystemCommand(hwnd, std::uint32_t(wParam & 0xFFF0)))
+            return 0;
         switch (wParam & 0xFFF0) {
         case SC_CLOSE:
             SendMessage(hwnd, WM_CLOSE, 0, 0);

@@ -137,6 +137,11 @@ bool routeWheel(QWidget* widget, Hwnd hwnd, QWheelEvent* e)
 bool routeKey(QWidget* widget, Hwnd hwnd, QKeyEvent* e)
 {
     std::uint32_t vk = virtualKeyOf(*e);
+    if (!vk) {
+        QList<uint> characters = e->text().toUcs4();
+        if (!characters.isEmpty() && QChar::isPrint(char32_t(characters.front())))
+            vk = VK_PACKET;
+    }
     if (!vk)
         return false;
     bool down = e->type() == QEvent::KeyPress;
@@ -166,6 +171,8 @@ bool routeKey(QWidget* widget, Hwnd hwnd, QKeyEvent* e)
     return true;
 }
 
+bool routeInput(QWidget* widget, QEvent* event);
+
 Hwnd g_focus = Hwnd::Null;
 
 void focusMovedTo(Hwnd newFocus)
@@ -185,6 +192,20 @@ void focusMovedTo(Hwnd newFocus)
 
 bool InputRouter::eventFilter(QObject* object, QEvent* event)
 {
+    if (!event->spontaneous() && event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+        return false;
+    return object->isWidgetType() && routeInput(static_cast<QWidget*>(object), event);
+}
+
+bool routeInjectedInput(QWidget* target, QEvent* event)
+{
+    return target && routeInput(target, event);
+}
+
+namespace {
+
+bool routeInput(QWidget* widget, QEvent* event)
+{
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -196,8 +217,6 @@ bool InputRouter::eventFilter(QObject* object, QEvent* event)
         break;
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
-        if (!object->isWidgetType())
-            return false;
         QWidget* now = QApplication::focusWidget();
         focusMovedTo(now ? Registry::windowOf(now) : Hwnd::Null);
         return false;
@@ -205,9 +224,8 @@ bool InputRouter::eventFilter(QObject* object, QEvent* event)
     default:
         return false;
     }
-    if (replaying() || !event->spontaneous() || !object->isWidgetType())
+    if (replaying())
         return false;
-    auto* widget = static_cast<QWidget*>(object);
     if (isNonClient(widget))
         return false;
     Hwnd hwnd = Registry::windowOf(widget);
@@ -226,4 +244,5 @@ bool InputRouter::eventFilter(QObject* object, QEvent* event)
     }
 }
 
+} // namespace
 } // namespace platform::qt

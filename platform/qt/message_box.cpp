@@ -21,16 +21,15 @@ namespace {
 struct ButtonSpec {
     int id;
     const char* text; // UTF-8
-    QMessageBox::ButtonRole role;
 };
 
-const ButtonSpec kOk{IDOK, "确定", QMessageBox::AcceptRole};
-const ButtonSpec kCancel{IDCANCEL, "取消", QMessageBox::RejectRole};
-const ButtonSpec kAbort{IDABORT, "中止", QMessageBox::RejectRole};
-const ButtonSpec kRetry{IDRETRY, "重试", QMessageBox::AcceptRole};
-const ButtonSpec kIgnore{IDIGNORE, "忽略", QMessageBox::AcceptRole};
-const ButtonSpec kYes{IDYES, "是", QMessageBox::YesRole};
-const ButtonSpec kNo{IDNO, "否", QMessageBox::NoRole};
+const ButtonSpec kOk{IDOK, "确定"};
+const ButtonSpec kCancel{IDCANCEL, "取消"};
+const ButtonSpec kAbort{IDABORT, "中止"};
+const ButtonSpec kRetry{IDRETRY, "重试"};
+const ButtonSpec kIgnore{IDIGNORE, "忽略"};
+const ButtonSpec kYes{IDYES, "是"};
+const ButtonSpec kNo{IDNO, "否"};
 
 // The button sets 0-5, in display order.
 std::vector<ButtonSpec> buttonsFor(std::uint32_t style)
@@ -114,7 +113,10 @@ int MessageBox(Hwnd owner, std::string_view text, std::string_view caption, std:
     std::vector<ButtonSpec> specs = buttonsFor(style);
     std::vector<QPushButton*> buttons;
     for (const ButtonSpec& spec : specs) {
-        QPushButton* b = box.addButton(QString::fromUtf8(spec.text), spec.role);
+        // One role for all: the toolkit would order buttons by role, while
+        // the classic boxes show them in the order of their set.  Answers,
+        // the default and the escape button are the box's own business.
+        QPushButton* b = box.addButton(QString::fromUtf8(spec.text), QMessageBox::ActionRole);
         b->setProperty("velmoraAnswer", spec.id);
         buttons.push_back(b);
         if (spec.id == IDCANCEL || (specs.size() == 1 && spec.id == IDOK))

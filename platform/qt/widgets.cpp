@@ -90,10 +90,14 @@ void FrameWidget::layoutChildren()
 
 void FrameWidget::closeEvent(QCloseEvent* event)
 {
-    // The window decides for itself: a close request from the window
-    // manager becomes the system command it would have been.
+    // The window decides for itself: a close request becomes the system
+    // command it would have been.  The platform never closes a frame
+    // through the toolkit (DestroyWindow hides and deletes it), so every
+    // close event here is a request from outside: the window manager's
+    // close button, or the toolkit's QWindow::close(), which Qt delivers
+    // as a non-spontaneous event.
     event->ignore();
-    if (event->spontaneous() && findWindow(m_hwnd))
+    if (findWindow(m_hwnd))
         PostMessage(m_hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 

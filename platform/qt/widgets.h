@@ -26,6 +26,8 @@ public:
     // Takes the menu bar (or removes it with null) and lays the frame out.
     void setMenuBar(QMenuBar* bar);
     static constexpr int kMenuBarHeight = 20;
+    // Places the menu bar and the client area in the frame's current size.
+    void layoutChildren();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -34,7 +36,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void layoutChildren();
     Hwnd m_hwnd;
     ClientWidget* m_client = nullptr;
     QMenuBar* m_menuBar = nullptr;

@@ -73,14 +73,26 @@ void setOuterGeometry(WindowRecord& r, int x, int y, int width, int height)
     int w = std::max(0, width - m.left - m.right);
     int h = std::max(0, height - m.top - m.bottom);
     QWidget* widget = r.widget;
-    bool fixed = !(r.style & WS_THICKFRAME);
-    if (fixed) {
-        widget->setMinimumSize(0, 0);
-        widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
+    // A fixed frame pins its size against the window manager; the pin of an
+    // earlier size (or of the frame before a style change) must go first.
+    widget->setMinimumSize(0, 0);
+    widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     widget->setGeometry(x + m.left, y + m.top, w, h);
-    if (fixed)
+    if (!(r.style & WS_THICKFRAME))
         widget->setFixedSize(w, h);
+    // Qt holds back resize events of hidden widgets until they are shown;
+    // the client area must have its size at once.
+    static_cast<FrameWidget*>(widget)->layoutChildren();
+}
+
+// Children are shown and hidden explicitly, so that one without WS_VISIBLE
+// stays hidden when its parent is shown (Qt would show it along).
+void setChildVisible(QWidget* widget, bool visible)
+{
+    if (visible)
+        widget->show();
+    else
+        widget->hide();
 }
 
 // Mirrors the record's z-order of children onto the Qt stacking order.
@@ -236,6 +248,7 @@ Hwnd CreateWindowEx(const WindowCreateParams& p, WindowObject* object)
         parent->children.push_back(hwnd);
         widget->lower();
         widget->setGeometry(p.x, p.y, std::max(0, p.width), std::max(0, p.height));
+        widget->hide();
     } else {
         applyTopLevelFlags(r);
         widget->setWindowTitle(fromGbk(r.text));
@@ -336,8 +349,7 @@ bool SetParent(Hwnd child, Hwnd newParent)
     QRect g = w->geometry();
     w->setParent(p->client);
     w->setGeometry(g);
-    if (shown)
-        w->show();
+    setChildVisible(w, shown);
     w->raise();
     return true;
 }
@@ -367,7 +379,7 @@ std::uint32_t GetWindowStyle(Hwnd hwnd)
     std::uint32_t s = r->style;
     if (r->widget && !r->widget->isHidden())
         s |= WS_VISIBLE;
-    if (r->widget && r->widget->testAttribute(Qt::WA_Disabled))
+    if (r->widget && r->widget->testAttribute(Qt::WA_ForceDisabled))
         s |= WS_DISABLED;
     if (IsIconic(hwnd))
         s |= WS_MINIMIZE;
@@ -475,7 +487,8 @@ bool EnableWindow(Hwnd hwnd, bool enable)
     WindowRecord* r = findWindow(hwnd);
     if (!r || !r->widget)
         return false;
-    bool wasDisabled = r->widget->testAttribute(Qt::WA_Disabled);
+    // The window's own state: Qt's WA_Disabled also follows the parents.
+    bool wasDisabled = r->widget->testAttribute(Qt::WA_ForceDisabled);
     if (wasDisabled == !enable)
         return wasDisabled;
     r->widget->setEnabled(enable);
@@ -486,7 +499,7 @@ bool EnableWindow(Hwnd hwnd, bool enable)
 bool IsWindowEnabled(Hwnd hwnd)
 {
     WindowRecord* r = findWindow(hwnd);
-    return r && r->widget && !r->widget->testAttribute(Qt::WA_Disabled);
+    return r && r->widget && !r->widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
 Rect GetClientRect(Hwnd hwnd)
@@ -505,9 +518,11 @@ Point ClientToScreen(Hwnd hwnd, Point p)
     QWidget* c = r->client;
     // mapToGlobal is only exact for shown windows; compose from geometry so
     // hidden windows answer the same.
+    // For the top-level widget pos() would be the window manager's frame;
+    // geometry() is where its contents start.
     QPoint offset(p.x, p.y);
     for (QWidget* w = c; w; w = w->parentWidget()) {
-        offset += w->pos();
+        offset += w->geometry().topLeft();
         if (w->isWindow())
             break;
     }

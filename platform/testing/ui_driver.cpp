@@ -1,7 +1,9 @@
 #include "platform/testing/ui_driver.h"
 
 #include "platform/application.h"
+#include "platform/menu.h"
 #include "platform/messages.h"
+#include "platform/qt/input_router.h"
 #include "platform/qt/keys.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/registry.h"
@@ -10,6 +12,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,16 +22,28 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform::testing {
 using namespace platform::qt;
 namespace {
 
+bool isPlatformBox(QMessageBox* box)
+{
+    return box && box->isVisible() && box->property("velmoraMessageBoxStyle").isValid();
+}
+
+// The innermost box when boxes nest: the top of the toolkit's modal stack.
 QMessageBox* activeBox()
 {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); isPlatformBox(box))
+        return box;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->property("velmoraMessageBoxStyle").isValid())
+        if (auto* box = qobject_cast<QMessageBox*>(w); isPlatformBox(box))
             return box;
     return nullptr;
 }
@@ -43,16 +59,36 @@ MessageBoxInfo infoOf(QMessageBox* box)
     info.text = toGbk(box->text());
     info.caption = toGbk(box->windowTitle());
     info.style = box->property("velmoraMessageBoxStyle").toUInt();
-    for (QAbstractButton* b : box->buttons())
+    // In the order they are shown, left to right.
+    QList<QAbstractButton*> buttons = box->buttons();
+    std::stable_sort(buttons.begin(), buttons.end(), [box](QAbstractButton* a, QAbstractButton* b) {
+        return a->mapTo(box, QPoint()).x() < b->mapTo(box, QPoint()).x();
+    });
+    for (QAbstractButton* b : buttons)
         info.buttons.push_back(toGbk(b->text()));
+    switch (box->icon()) {
+    case QMessageBox::Critical: info.icon = MB_ICONHAND; break;
+    case QMessageBox::Question: info.icon = MB_ICONQUESTION; break;
+    case QMessageBox::Warning: info.icon = MB_ICONEXCLAMATION; break;
+    case QMessageBox::Information: info.icon = MB_ICONASTERISK; break;
+    default: info.icon = 0; break;
+    }
+    if (QPushButton* d = box->defaultButton())
+        info.defaultAnswer = d->property("velmoraAnswer").toInt();
+    info.modal = box->windowModality() == Qt::ApplicationModal;
+    info.staysOnTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     return info;
 }
 
 PopupMenuInfo infoOf(QMenu* menu)
 {
     PopupMenuInfo info;
-    for (QAction* a : menu->actions())
+    for (QAction* a : menu->actions()) {
         info.items.push_back(a->isSeparator() ? std::string("-") : toGbk(a->text()));
+        info.enabled.push_back(a->isEnabled());
+        info.checked.push_back(a->isChecked());
+        info.submenu.push_back(a->menu() != nullptr);
+    }
     info.position = {menu->pos().x(), menu->pos().y()};
     return info;
 }
@@ -116,6 +152,8 @@ void poll()
     }
     if (!modal) {
         a.modalSeen = nullptr;
+        if (!activeBox() && !activePopup())
+            a.timer->stop();
     } else if (modal != a.modalSeen) {
         a.modalSeen = modal;
         a.modalSince.start();
@@ -130,14 +168,35 @@ void poll()
     a.busy = false;
 }
 
+// The poll runs only while a box or pop-up menu is up, so that a test
+// program waiting for messages sleeps as the program itself would.
+class ModalWatcher : public QObject {
+public:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && isModal(object) && answerers().timer)
+            answerers().timer->start();
+        return false;
+    }
+    static bool isModal(QObject* object)
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(object))
+            return box->property("velmoraMessageBoxStyle").isValid();
+        return qobject_cast<QMenu*>(object) != nullptr;
+    }
+};
+
 void ensureTimer()
 {
     Answerers& a = answerers();
     if (a.timer)
         return;
     a.timer = new QTimer();
+    a.timer->setInterval(15);
     QObject::connect(a.timer, &QTimer::timeout, poll);
-    a.timer->start(15);
+    QApplication::instance()->installEventFilter(new ModalWatcher());
+    if (activeBox() || activePopup())
+        a.timer->start();
 }
 
 QWidget* clientWidget(Hwnd hwnd)
@@ -258,14 +317,35 @@ void sendKey(Hwnd hwnd, std::uint32_t vk, unsigned modifiers, bool keypad, bool 
         QTest::sendKeyEvent(QTest::Release, window, Qt::Key(key), text, mods);
 }
 
+QtMessageHandler g_previousHandler = nullptr;
+
+// The headless platform plugin warns about every window operation it does
+// not carry out (raise, size hints, ...); those say nothing about the
+// program.  Everything else goes on to the handler that was installed.
+void filterPlatformNoise(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    bool platformCategory = context.category && std::string_view(context.category).starts_with("qt.qpa");
+    bool unsupported = message.startsWith(QLatin1String("This plugin does not support"));
+    if (type != QtFatalMsg && type != QtCriticalMsg && (platformCategory || unsupported))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
 } // namespace
 
 void InitializeHeadless(int& argc, char** argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("XDG_RUNTIME_DIR"))
-        setenv("XDG_RUNTIME_DIR", "/tmp", 0);
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        // Qt wants a runtime directory only its user may enter.
+        std::string dir = "/tmp/velmora-runtime-" + std::to_string(getuid());
+        mkdir(dir.c_str(), 0700);
+        chmod(dir.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+    }
+    g_previousHandler = qInstallMessageHandler(filterPlatformNoise);
     InitializeApplication(argc, argv);
 }
 
@@ -289,13 +369,25 @@ bool PressMessageBoxButton(int answer)
     return false;
 }
 
+bool PressMessageBoxKey(std::uint32_t virtualKey)
+{
+    QMessageBox* box = activeBox();
+    int key = qtKey(virtualKey, false);
+    if (!box || !key || !box->windowHandle())
+        return false;
+    QPointer<QWindow> window = box->windowHandle();
+    QTest::sendKeyEvent(QTest::Press, window, Qt::Key(key), QString(), Qt::NoModifier);
+    if (window && window->isVisible())
+        QTest::sendKeyEvent(QTest::Release, window, Qt::Key(key), QString(), Qt::NoModifier);
+    return true;
+}
+
 bool CloseActiveMessageBox()
 {
     QMessageBox* box = activeBox();
-    if (!box)
+    if (!box || !box->windowHandle())
         return false;
-    QCloseEvent close;
-    QApplication::sendEvent(box, &close);
+    box->windowHandle()->close();
     return true;
 }
 
@@ -382,11 +474,16 @@ void Wheel(Hwnd hwnd, Point client, int delta, unsigned modifiers)
     QWidget* c = clientWidget(hwnd);
     if (!c)
         return;
+    // Qt has no public way to inject a wheel turn as the window system
+    // would; it enters the platform's input path at the widget under the
+    // point instead.
     QPoint local(client.x, client.y);
-    QWheelEvent e(QPointF(local), QPointF(c->mapToGlobal(local)), QPoint(), QPoint(0, delta), Qt::NoButton,
+    QWidget* target = c->childAt(local) ? c->childAt(local) : c;
+    QPoint there = target->mapFrom(c, local);
+    QWheelEvent e(QPointF(there), QPointF(target->mapToGlobal(there)), QPoint(), QPoint(0, delta), Qt::NoButton,
                   qtModifiers(modifiers), Qt::NoScrollPhase, false);
-    QSpontaneKeyEvent::setSpontaneous(&e);
-    QApplication::sendEvent(c->childAt(local) ? c->childAt(local) : c, &e);
+    if (!routeInjectedInput(target, &e))
+        QApplication::sendEvent(target, &e);
 }
 
 void Key(Hwnd hwnd, std::uint32_t vk, unsigned modifiers, bool keypad)
@@ -405,8 +502,11 @@ void TypeText(Hwnd hwnd, std::string_view text)
     QWidget* target = focusTarget(hwnd);
     if (!target || !target->window()->windowHandle())
         return;
-    for (QChar ch : s) {
-        QString one(ch);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        // One character may take two UTF-16 units.
+        qsizetype units = s.at(i).isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
+        QString one = s.mid(i, units);
+        i += units - 1;
         QTest::sendKeyEvent(QTest::Press, target->window()->windowHandle(), Qt::Key(0), one, Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, target->window()->windowHandle(), Qt::Key(0), one, Qt::NoModifier);
     }
@@ -415,11 +515,13 @@ void TypeText(Hwnd hwnd, std::string_view text)
 void RequestClose(Hwnd hwnd)
 {
     WindowRecord* r = findWindow(hwnd);
-    if (!r || !r->widget)
+    if (!r || !r->widget || r->isChild())
         return;
-    QCloseEvent close;
-    QSpontaneKeyEvent::setSpontaneous(&close);
-    QApplication::sendEvent(r->widget, &close);
+    // Through the platform window, which delivers the close request as
+    // the window manager's.
+    r->widget->winId();
+    if (QWindow* w = r->widget->windowHandle())
+        w->close();
 }
 
 void ProcessToolkitEvents(int milliseconds)
@@ -461,6 +563,53 @@ ColorRef ClientPixel(Hwnd hwnd, Point client)
         return 0xFFFFFFFF;
     QColor c = img.pixelColor(client.x, client.y);
     return Rgb(c.red(), c.green(), c.blue());
+}
+
+} // namespace platform::testing
+
+namespace platform::testing {
+
+bool ChooseMenuBarItem(Hwnd hwnd, const std::vector<std::string>& path)
+{
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || r->isChild() || path.empty())
+        return false;
+    auto* frame = static_cast<FrameWidget*>(r->widget.data());
+    if (!frame || !frame->menuBar())
+        return false;
+    QList<QAction*> actions = frame->menuBar()->actions();
+    for (std::size_t level = 0; level < path.size(); ++level) {
+        QAction* found = nullptr;
+        for (QAction* a : actions) {
+            QString caption = a->text().section(QLatin1Char('\t'), 0, 0);
+            if (!a->isSeparator() && toGbk(caption) == path[level])
+                found = a;
+        }
+        if (!found || !found->isEnabled())
+            return false;
+        if (level + 1 == path.size()) {
+            if (found->menu())
+                return false;
+            found->trigger();
+            return true;
+        }
+        if (!found->menu())
+            return false;
+        actions = found->menu()->actions();
+    }
+    return false;
+}
+
+void RunWhen(std::function<bool()> check, int intervalMs)
+{
+    auto* timer = new QTimer();
+    QObject::connect(timer, &QTimer::timeout, [timer, check = std::move(check)] {
+        if (check()) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(intervalMs);
 }
 
 } // namespace platform::testing

@@ -22,6 +22,10 @@ struct MessageBoxInfo {
     std::string caption; // GBK
     std::uint32_t style = 0; // as MessageBox received it
     std::vector<std::string> buttons; // GBK, in display order
+    std::uint32_t icon = 0;           // MB_ICON* the box shows, 0 for none
+    int defaultAnswer = 0;            // the answer of the default button
+    bool modal = false;               // the program's other windows take no input
+    bool staysOnTop = false;
 };
 
 std::optional<MessageBoxInfo> ActiveMessageBox();
@@ -29,6 +33,8 @@ std::optional<MessageBoxInfo> ActiveMessageBox();
 bool PressMessageBoxButton(int answer);
 // As the title bar's close button (or Escape) would.
 bool CloseActiveMessageBox();
+// A key (VK_RETURN, VK_ESCAPE, VK_TAB, ...) pressed in the active box.
+bool PressMessageBoxKey(std::uint32_t virtualKey);
 
 // From now on every message box that appears is answered with what
 // `answer` returns for it (0 closes it as the close button would).
@@ -37,6 +43,9 @@ void StopAnsweringMessageBoxes();
 
 struct PopupMenuInfo {
     std::vector<std::string> items; // GBK captions, separators as "-"
+    std::vector<bool> enabled;      // per item
+    std::vector<bool> checked;      // per item
+    std::vector<bool> submenu;      // per item: it opens a submenu
     Point position;                 // screen position it opened at
 };
 std::optional<PopupMenuInfo> ActivePopupMenu();
@@ -79,5 +88,18 @@ std::vector<std::string> MenuBarTitles(Hwnd hwnd);
 bool SaveWindowImage(Hwnd hwnd, const std::string& path);
 // The colour of one pixel of the window's client area as it renders now.
 ColorRef ClientPixel(Hwnd hwnd, Point client);
+
+} // namespace platform::testing
+
+namespace platform::testing {
+
+// Chooses an item of a window's menu bar as a click would: the path names
+// the bar entry and then the items below it (GBK captions, shortcut text
+// left out).  False when there is no such enabled item.
+bool ChooseMenuBarItem(Hwnd hwnd, const std::vector<std::string>& path);
+
+// Runs `check` every few milliseconds from whatever loop is running (a
+// modal one included) until it returns true.
+void RunWhen(std::function<bool()> check, int intervalMs = 10);
 
 } // namespace platform::testing
