@@ -90,7 +90,11 @@ void Runtime::runModalLoop(std::uint32_t windowId)
     std::uint32_t saved = m_modalWindowId;
     m_modalWindowId = windowId;
     runMessageLoop(true);
-    m_modalWindowId = saved;
+    // The outer modal window may have closed while this loop ran (its
+    // destruction could not end a loop that was not running); its own loop
+    // must then end too, instead of waiting for a window that is gone.
+    WindowEntry* outer = saved ? findWindow(saved) : nullptr;
+    m_modalWindowId = outer && platform::IsWindow(outer->liveHandle()) ? saved : 0;
 }
 
 platform::Hwnd Runtime::mainWindowHandle()

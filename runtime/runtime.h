@@ -113,6 +113,18 @@ public:
     [[noreturn]] void endProgram(int exitCode);
     void shutdown(int exitCode);
 
+    // --- external DLL commands ----------------------------------------------
+    // The address of external command `index`, resolved on first call and
+    // kept; a command that cannot be found is a runtime error.
+    void* callExternalCommand(std::size_t index);
+    // The next external command is looked up in this module by this name
+    // (its own name when empty); both are cleared once it is resolved.
+    void selectDllModule(platform::Module module, const std::string& exportedName);
+    // The program's external commands: per command its library file name
+    // (empty: the system libraries) and exported name ("#n" an ordinal).
+    void defineExternalCommands(std::span<const char* const> fileNames, std::span<const char* const> exportedNames);
+    void setExtraDllDirectory(const std::string& directory) { m_extraDllDirectory = directory; }
+
     // --- idle callbacks, clean-up and shutdown lists ---------------------
     bool registerIdleCallback(platform::Hwnd hwnd, IdleCallback callback, void* argument);
     void removeIdleCallback(platform::Hwnd hwnd);

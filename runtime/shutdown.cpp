@@ -10,6 +10,8 @@
 #include "runtime/components.h"
 #include "runtime/runtime.h"
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace runtime {
@@ -38,6 +40,13 @@ void Runtime::unitDestroyed(std::uint32_t windowId, std::uint32_t unitId)
 void Runtime::endProgram(int exitCode)
 {
     shutdown(exitCode);
+    // Another thread gets here only when the main thread is ending the
+    // program already.  Ending the process from here would cut that
+    // shutdown short and replace its exit code, so this thread waits for
+    // the main thread to end the process.
+    if (m_mainThread != 0 && platform::GetCurrentThreadId() != m_mainThread)
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(1));
     platform::ExitProcess(exitCode);
 }
 

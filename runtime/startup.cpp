@@ -89,18 +89,7 @@ void Runtime::startRuntime()
         m_memory.setConstantArea(p.constantAreaStart, p.constantAreaSize);
 
     // 9: external DLL commands.
-    std::size_t externals = p.externalFileNames.size();
-    if (externals) {
-        m_externalFiles.assign(externals, {});
-        m_externalNames.assign(externals, {});
-        m_externalAddresses.assign(externals, nullptr);
-        m_externalModules.assign(externals, platform::Module::Null);
-        for (std::size_t i = 0; i < externals; ++i) {
-            m_externalFiles[i] = p.externalFileNames[i] ? p.externalFileNames[i] : "";
-            if (i < p.externalExportedNames.size() && p.externalExportedNames[i])
-                m_externalNames[i] = p.externalExportedNames[i];
-        }
-    }
+    defineExternalCommands(p.externalFileNames, p.externalExportedNames);
 
     // 10: libraries.
     notifyLibrariesStarted();

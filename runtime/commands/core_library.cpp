@@ -8,7 +8,9 @@ namespace {
 std::atomic<ServiceEntry> g_coreServices{nullptr};
 std::atomic<ServiceEntry> g_specialServices{nullptr};
 
-std::intptr_t coreNotify(int message, std::uintptr_t a, std::uintptr_t)
+} // namespace
+
+std::intptr_t CoreLibraryNotify(int message, std::uintptr_t a, std::uintptr_t)
 {
     if (message == kLibraryStarted)
         g_coreServices = reinterpret_cast<ServiceEntry>(a);
@@ -17,7 +19,7 @@ std::intptr_t coreNotify(int message, std::uintptr_t a, std::uintptr_t)
     return 0;
 }
 
-std::intptr_t specialNotify(int message, std::uintptr_t a, std::uintptr_t)
+std::intptr_t SpecialFunctionsNotify(int message, std::uintptr_t a, std::uintptr_t)
 {
     if (message == kLibraryStarted)
         g_specialServices = reinterpret_cast<ServiceEntry>(a);
@@ -25,11 +27,6 @@ std::intptr_t specialNotify(int message, std::uintptr_t a, std::uintptr_t)
         g_specialServices = nullptr;
     return 0;
 }
-
-} // namespace
-
-const LibraryDescriptor kCoreLibrary{"系统核心支持库", 1, coreNotify, {}};
-const LibraryDescriptor kSpecialFunctionsLibrary{"特殊功能支持库", 4, specialNotify, {}};
 
 ServiceEntry CoreLibraryServices()
 {

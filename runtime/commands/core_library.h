@@ -6,10 +6,10 @@
 
 namespace runtime {
 
-extern const LibraryDescriptor kCoreLibrary;
-// The special-functions library: linked, told of start-up and shutdown, no
-// commands the catalogue calls.
-extern const LibraryDescriptor kSpecialFunctionsLibrary;
+// The notification entries of the core library and of the
+// special-functions library (which has no commands the catalogue calls).
+std::intptr_t CoreLibraryNotify(int message, std::uintptr_t a, std::uintptr_t b);
+std::intptr_t SpecialFunctionsNotify(int message, std::uintptr_t a, std::uintptr_t b);
 
 // The service entry the core library received; null before start-up.
 ServiceEntry CoreLibraryServices();
