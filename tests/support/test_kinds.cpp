@@ -199,13 +199,16 @@ platform::LResult TestBox::windowProc(std::uint32_t message, platform::WParam wP
     return UnitObject::windowProc(message, wParam, lParam);
 }
 
-void InstallTestKinds()
+void InstallTestKinds(const ui::UnitKindDescriptor* windowKind)
 {
     static bool done = false;
     if (done)
         return;
     done = true;
-    ui::TheFramework().addKindLibrary({1, kCoreKinds});
+    static std::array<ui::UnitKindDescriptor, kCoreKinds.size()> core = kCoreKinds;
+    if (windowKind)
+        core[0] = *windowKind;
+    ui::TheFramework().addKindLibrary({1, core});
     ui::TheFramework().addKindLibrary({2, kExtKinds});
 }
 
@@ -280,13 +283,13 @@ ui::LoadedWindow& AddWindow(std::uint32_t windowId, std::vector<ui::UnitRecord> 
     return ref;
 }
 
-void StartRuntimeInProcess()
+void StartRuntimeInProcess(const ui::UnitKindDescriptor* windowKind)
 {
     static bool started = false;
     if (started)
         return;
     started = true;
-    InstallTestKinds();
+    InstallTestKinds(windowKind);
     static runtime::ProgramInfo info;
     runtime::TheRuntime().prepare(info, ui::TheFramework());
     runtime::TheRuntime().startRuntime();

@@ -43,8 +43,9 @@ public:
     platform::LResult windowProc(std::uint32_t message, platform::WParam wParam, platform::LParam lParam) override;
 };
 
-// Installs the test kinds (once per process) into the framework.
-void InstallTestKinds();
+// Installs the test kinds (once per process) into the framework; a window
+// kind given takes the place of the test window.
+void InstallTestKinds(const ui::UnitKindDescriptor* windowKind = nullptr);
 
 // A handler table that outlives the tests; references are byte offsets.
 class Handlers {
@@ -73,7 +74,7 @@ ui::LoadedWindow& AddWindow(std::uint32_t windowId, std::vector<ui::UnitRecord> 
 
 // Brings the runtime up in this process once: program information with no
 // templates, the framework, the start-up sequence up to the main loop.
-void StartRuntimeInProcess();
+void StartRuntimeInProcess(const ui::UnitKindDescriptor* windowKind = nullptr);
 
 // Runs the runtime's message dispatch and the toolkit until `done` holds
 // or the time is up.

@@ -19,6 +19,8 @@ class UnitObject;
 struct OpenWindowState {
     bool loaded = false; // the opening has finished
     bool modal = false;
+    // DestroyUnit on the window: its destruction is due.
+    bool markedForDestruction = false;
     platform::Menu menuBar = platform::Menu::Null;
     platform::Accelerators accelerators = platform::Accelerators::Null;
     // Windows disabled by a modal opening, given back on close.

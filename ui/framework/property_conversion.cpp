@@ -50,6 +50,17 @@ std::vector<std::uint8_t> bytesArgument(const TypedValue& v)
     return {};
 }
 
+// A number as the double it stands for: through an integer it would lose
+// the fraction of a float and the high half of a long integer.
+double numberAsDouble(const TypedValue& v)
+{
+    switch (ValueType(v.type)) {
+    case ValueType::Float: return double(v.asFloat());
+    case ValueType::Long: return double(v.asLong());
+    default: return double(runtime::ConvertToInteger(v));
+    }
+}
+
 } // namespace
 
 bool LogicalArgument(const TypedValue& value)
@@ -109,13 +120,10 @@ PropertyValue FromTypedValue(const TypedValue& value, std::uint16_t type)
     case kTypeText:
         return PropertyValue::ofText(TextArgument(value));
     case kTypeDouble:
-        if (value.is(ValueType::Double))
-            return PropertyValue::ofWide(value.payload);
-        return PropertyValue::ofWide(std::bit_cast<std::uint64_t>(double(runtime::ConvertToInteger(value))));
     case kTypeDateTime:
-        if (value.is(ValueType::DateTime) || value.is(ValueType::Double))
+        if (value.is(ValueType::Double) || value.is(ValueType::DateTime))
             return PropertyValue::ofWide(value.payload);
-        return PropertyValue::ofWide(std::bit_cast<std::uint64_t>(double(runtime::ConvertToInteger(value))));
+        return PropertyValue::ofWide(std::bit_cast<std::uint64_t>(numberAsDouble(value)));
     case kTypeFont: {
         if (!value.is(ValueType::Font) || !value.asPointer())
             return PropertyValue::ofFont(LogFontFromRecord({}));

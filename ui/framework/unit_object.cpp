@@ -164,6 +164,15 @@ platform::LResult UnitObject::windowProc(std::uint32_t message, platform::WParam
         break;
     case runtime::kMessageGetWindowObject:
         return platform::LResult(this);
+    case platform::WM_COMMAND:
+        if (lParam != 0 && platform::Hwnd(lParam) != handle() && platform::IsWindow(platform::Hwnd(lParam)))
+            return platform::SendMessage(platform::Hwnd(lParam), kReflectedCommand, wParam, lParam);
+        break;
+    case platform::WM_NOTIFY:
+        if (auto* header = reinterpret_cast<const platform::NotifyHeader*>(lParam);
+            header && header->hwndFrom != handle() && platform::IsWindow(header->hwndFrom))
+            return platform::SendMessage(header->hwndFrom, kReflectedNotify, wParam, lParam);
+        break;
     default:
         break;
     }

@@ -29,6 +29,12 @@ enum CommonEvent : std::int32_t {
     kEventWheel = -12,
 };
 
+// A control's notification to its parent comes back to the control's own
+// object as the reflected message, so each unit handles its own.
+inline constexpr std::uint32_t kReflectBase = 0x0400 + 0x1C00;
+inline constexpr std::uint32_t kReflectedCommand = kReflectBase + 0x0111; // wParam, lParam of WM_COMMAND
+inline constexpr std::uint32_t kReflectedNotify = kReflectBase + 0x004E;  // lParam: NotifyHeader*
+
 class UnitObject : public platform::WindowObject {
 public:
     UnitObject(std::uint32_t windowId, std::uint32_t unitId, std::uint32_t kindId);

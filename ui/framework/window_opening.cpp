@@ -216,7 +216,9 @@ bool Framework::openWindow(std::uint32_t windowId, platform::WindowObject* owner
     // 9. What is visible is shown.
     for (std::size_t i = w.units().size(); i-- > 1;) {
         UnitRecord& u = w.units()[i];
-        if (!u.isMenuItem() && u.object && u.visible() && !isInitiallyHidden(w, u.id))
+        const UnitKindDescriptor* kind = m_kinds.find(u.kindId);
+        bool windowless = kind && (kind->stateFlags & kKindNoVisibleWindow);
+        if (!u.isMenuItem() && u.object && u.visible() && !windowless && !isInitiallyHidden(w, u.id))
             u.object->showInitially();
     }
     if (UnitObject* o = w.ownUnit().object)
