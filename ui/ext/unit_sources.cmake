@@ -1,1 +1,1 @@
-set(UI_EXT_SOURCES)
+set(UI_EXT_SOURCES ext_library.cpp)

@@ -1,1 +1,1 @@
-set(UI_UNITS_SOURCES)
+set(UI_UNITS_SOURCES standard_kinds.cpp window_unit.cpp)
