@@ -1,25 +1,24 @@
 #include "app/program.h"
 
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/libraries.h"
 #include "platform/process.h"
-#include "runtime/commands/core_library.h"
 #include "runtime/runtime.h"
 
-#include <array>
-
 namespace app {
+
+// Made by the template compiler from the window descriptions.
+extern const std::uint8_t kTemplateBlock[];
+extern const std::size_t kTemplateBlockSize;
+extern const std::uint8_t kDefaultIcon[];
+extern const std::size_t kDefaultIconSize;
+
 namespace {
 
 // Any literal of the program marks its read-only data, which is the
 // constant area: texts there are never freed or written.
 constexpr char kConstantAreaMarker[] = "Velmora";
-
-const std::array<const runtime::LibraryDescriptor*, 2> kLibraries = {
-    &runtime::kCoreLibrary,
-    &runtime::kSpecialFunctionsLibrary,
-};
-
-// The texts the program keeps between handlers.
-void FreeGlobalTexts() {}
 
 } // namespace
 
@@ -30,10 +29,16 @@ const runtime::ProgramInfo& ProgramInformation()
         p.runMode = 3;
         p.buildNumber = 1;
         p.secondBuildNumber = 0;
+        auto handlers = HandlerTable();
+        p.handlerCodeBase = reinterpret_cast<const std::uint8_t*>(handlers.data());
+        p.handlerCodeSize = handlers.size_bytes();
         platform::MemoryRange constants = platform::ReadOnlySegmentContaining(kConstantAreaMarker);
         p.constantAreaStart = constants.start;
         p.constantAreaSize = constants.size;
-        p.libraries = kLibraries;
+        p.templateBlock = kTemplateBlock;
+        p.templateBlockSize = kTemplateBlockSize;
+        p.libraries = Libraries();
+        p.defaultIcon = {kDefaultIcon, kDefaultIconSize};
         return p;
     }();
     return info;
