@@ -1,5 +1,7 @@
 #include "platform/file_search.h"
 
+#include "platform/text_codec.h"
+
 #include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -80,7 +82,7 @@ public:
                 continue;
             if (!nameMatches(m_pattern, name))
                 continue;
-            return FoundFile{name, attributesOf(name)};
+            return FoundFile{Utf8ToGbk(name), attributesOf(name)};
         }
         return std::nullopt;
     }
@@ -111,11 +113,13 @@ private:
 
 FileSearchHandle FindFirstFile(std::string_view pattern, FoundFile& first)
 {
-    std::string p(pattern);
+    // Patterns and names are GBK inside the system; the file system's
+    // names are UTF-8.
+    std::string p = GbkToUtf8(pattern);
     auto slash = p.rfind('/');
-    std::string directory = slash == std::string::npos ? std::string() : p.substr(0, slash);
-    if (slash == 0)
-        directory = "/";
+    std::string directory = slash == std::string::npos ? std::string()
+                            : slash == 0                 ? std::string(1, '/')
+                                                         : p.substr(0, slash);
     std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
     if (name.empty())
         return nullptr;

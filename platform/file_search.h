@@ -1,6 +1,8 @@
 // File search by wildcard pattern ("*" and "?") in one directory, with the
 // matching rules of the classic interface: letters compare without regard
 // to case, other characters stand for themselves, "*.*" matches every name.
+// Patterns and names are GBK, as every text of the system; the file
+// system's own names are UTF-8.
 #pragma once
 
 #include <cstdint>

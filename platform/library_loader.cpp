@@ -1,5 +1,7 @@
 #include "platform/library_loader.h"
 
+#include "platform/text_codec.h"
+
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -9,7 +11,7 @@ Module LoadLibrary(std::string_view path)
 {
     if (path.empty())
         return Module::Null;
-    std::string p(path);
+    std::string p = GbkToUtf8(path);
     void* handle = dlopen(p.c_str(), RTLD_NOW | RTLD_LOCAL);
     return Module(reinterpret_cast<std::uintptr_t>(handle));
 }
@@ -29,7 +31,7 @@ bool FreeLibrary(Module module)
 
 bool FileExists(std::string_view path)
 {
-    std::string p(path);
+    std::string p = GbkToUtf8(path);
     struct stat st{};
     return !p.empty() && stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }

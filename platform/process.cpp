@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/text_codec.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +19,7 @@ std::string GetModuleFileName()
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0)
         return {};
-    return std::string(buf, size_t(n));
+    return Utf8ToGbk(std::string_view(buf, size_t(n)));
 }
 
 std::string GetModuleDirectory()
@@ -29,14 +31,14 @@ std::string GetModuleDirectory()
 
 bool SetCurrentDirectory(std::string_view path)
 {
-    std::string p(path);
+    std::string p = GbkToUtf8(path);
     return !p.empty() && chdir(p.c_str()) == 0;
 }
 
 std::string GetCurrentDirectory()
 {
     char buf[PATH_MAX];
-    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+    return getcwd(buf, sizeof buf) ? Utf8ToGbk(buf) : std::string();
 }
 
 std::uint32_t GetTickCount()

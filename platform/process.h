@@ -1,5 +1,6 @@
 // The process: its program file, current directory, clock, threads, heap
-// and exit.
+// and exit.  Paths are GBK, as every text of the system; the file system's
+// are UTF-8, converted here.
 #pragma once
 
 #include <cstddef>

@@ -4,6 +4,9 @@
 #include "platform/library_loader.h"
 #include "platform/ole.h"
 #include "platform/process.h"
+#include "platform/text_codec.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -273,6 +276,37 @@ TEST(Components, OleInitialisesOncePerProcess)
     EXPECT_FALSE(RegisterTypeLib("/tmp/none.tlb"));
     EXPECT_FALSE(UnRegisterTypeLib("{00000000-0000-0000-0000-000000000000}", 1, 0, 0));
     WSACleanup();
+}
+
+} // namespace
+
+namespace {
+
+// Names on disk are UTF-8; the system sees them as GBK, both ways.
+TEST(SystemPaths, ChineseNamesCrossTheBoundaryAsGbk)
+{
+    char made[] = "/tmp/vel-gbk-XXXXXX";
+    ASSERT_NE(mkdtemp(made), nullptr);
+    std::string dir = made;
+    std::string utf8Name = platform::GbkToUtf8("类别.txt");
+    std::FILE* f = std::fopen((dir + "/" + utf8Name).c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+
+    platform::FoundFile first;
+    platform::FileSearchHandle h = platform::FindFirstFile(dir + "/类*.txt", first);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(first.name, "类别.txt");
+    platform::FindClose(h);
+    EXPECT_TRUE(platform::FileExists(dir + "/类别.txt"));
+
+    std::string before = platform::GetCurrentDirectory();
+    std::string sub = dir + "/目录";
+    ASSERT_EQ(mkdir(platform::GbkToUtf8(sub).c_str(), 0755), 0);
+    ASSERT_TRUE(platform::SetCurrentDirectory(sub));
+    EXPECT_EQ(platform::GetCurrentDirectory(), sub);
+    platform::SetCurrentDirectory(before);
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 } // namespace
