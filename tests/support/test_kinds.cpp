@@ -92,28 +92,8 @@ ui::UnitObject* createBox(const ui::UnitCreateParams& p)
 {
     registerClasses();
     auto* o = new TestBox(p.windowId, p.unitId, p.kindId);
-    platform::WindowCreateParams w;
-    w.className = kBoxClass;
-    w.style = p.style | platform::WS_CHILD;
-    w.x = p.left;
-    w.y = p.top;
-    w.width = p.width;
-    w.height = p.height;
-    w.parent = p.parent;
-    w.controlId = p.controlId;
-    if (platform::CreateWindowEx(w, o) == platform::Hwnd::Null) {
-        delete o;
+    if (!CreateChildWindowFor(o, p, kBoxClass, p.kindId == kTestComboKind ? &o->child : nullptr))
         return nullptr;
-    }
-    if (p.kindId == kTestComboKind) {
-        platform::WindowCreateParams c;
-        c.className = kBoxClass;
-        c.style = platform::WS_CHILD | platform::WS_VISIBLE;
-        c.width = p.width / 2;
-        c.height = p.height;
-        c.parent = o->handle();
-        o->child = platform::CreateWindowEx(c);
-    }
     return o;
 }
 
@@ -197,6 +177,36 @@ platform::LResult TestBox::windowProc(std::uint32_t message, platform::WParam wP
 {
     messages.push_back(message);
     return UnitObject::windowProc(message, wParam, lParam);
+}
+
+bool CreateChildWindowFor(ui::UnitObject* o, const ui::UnitCreateParams& p, const char* className,
+                          platform::Hwnd* innerChild)
+{
+    platform::WindowCreateParams w;
+    w.className = className;
+    w.style = p.style | platform::WS_CHILD;
+    w.x = p.left;
+    w.y = p.top;
+    w.width = p.width;
+    w.height = p.height;
+    w.parent = p.parent;
+    w.controlId = p.controlId;
+    if (platform::CreateWindowEx(w, o) == platform::Hwnd::Null) {
+        delete o;
+        return false;
+    }
+    if (innerChild) {
+        platform::WindowCreateParams c;
+        c.className = className;
+        c.style = platform::WS_CHILD | platform::WS_VISIBLE;
+        c.x = 5;
+        c.y = 5;
+        c.width = p.width / 2;
+        c.height = p.height / 2;
+        c.parent = o->handle();
+        *innerChild = platform::CreateWindowEx(c);
+    }
+    return true;
 }
 
 void InstallTestKinds(const ui::UnitKindDescriptor* windowKind)

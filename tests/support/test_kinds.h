@@ -43,6 +43,12 @@ public:
     platform::LResult windowProc(std::uint32_t message, platform::WParam wParam, platform::LParam lParam) override;
 };
 
+// Creates the child window of a test unit object as its create routine is
+// asked to, with an inner child window when `innerChild` is set.  False
+// (the object deleted) when the window cannot be made.
+bool CreateChildWindowFor(ui::UnitObject* object, const ui::UnitCreateParams& p, const char* className,
+                          platform::Hwnd* innerChild = nullptr);
+
 // Installs the test kinds (once per process) into the framework; a window
 // kind given takes the place of the test window.
 void InstallTestKinds(const ui::UnitKindDescriptor* windowKind = nullptr);

@@ -30,30 +30,8 @@ ui::UnitObject* createRecording(const ui::UnitCreateParams& p)
 {
     registerClass();
     auto* o = new RecordingBox(p.windowId, p.unitId, p.kindId);
-    platform::WindowCreateParams w;
-    w.className = kRecordingClass;
-    w.style = p.style | platform::WS_CHILD;
-    w.x = p.left;
-    w.y = p.top;
-    w.width = p.width;
-    w.height = p.height;
-    w.parent = p.parent;
-    w.controlId = p.controlId;
-    if (platform::CreateWindowEx(w, o) == platform::Hwnd::Null) {
-        delete o;
+    if (!testsupport::CreateChildWindowFor(o, p, kRecordingClass, p.kindId == kOuterKind ? &o->inner : nullptr))
         return nullptr;
-    }
-    if (p.kindId == kOuterKind) {
-        platform::WindowCreateParams c;
-        c.className = kRecordingClass;
-        c.style = platform::WS_CHILD | platform::WS_VISIBLE;
-        c.x = 5;
-        c.y = 5;
-        c.width = p.width / 2;
-        c.height = p.height / 2;
-        c.parent = o->handle();
-        o->inner = platform::CreateWindowEx(c);
-    }
     return o;
 }
 
