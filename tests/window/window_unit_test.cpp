@@ -349,4 +349,19 @@ TEST_F(WindowUnitTest, PopupMenuOpensThreePixelsFromTheMouseUnlessToldWhere)
     (void)h;
 }
 
+TEST_F(WindowUnitTest, WritesWhileClosedAreWhatTheNextOpeningUses)
+{
+    ui::UnitRecord box = BoxRecord(0x16000541, "框", 10, 10, 40, 20);
+    AddWindow(kWin, {ownRecord({}), box});
+    runtime::WriteProperty(kWin, 0x16000541, 0, -1, TypedValue::integer(77));
+    runtime::WriteProperty(kWin, 0x16000541, 4, -1, TypedValue::text("标记"));
+    ASSERT_TRUE(ui::TheFramework().openWindow(kWin, nullptr, false));
+    EXPECT_EQ(platform::GetWindowRectInParent(HandleOf(kWin, 0x16000541)).left, 77);
+    // Once the window has closed, its units go back to the template.
+    ui::TheFramework().window(kWin)->destroyLive();
+    EXPECT_EQ(runtime::ReadProperty(kWin, 0x16000541, 0).asInt(), 10);
+    TypedValue tag = runtime::ReadProperty(kWin, 0x16000541, 4);
+    EXPECT_EQ(tag.asText(), nullptr);
+}
+
 } // namespace

@@ -135,8 +135,9 @@ bool Framework::openWindow(std::uint32_t windowId, platform::WindowObject* owner
         ownerHandle = owner->handle();
     }
 
-    // 3. The menu.
-    w.resetToStored();
+    // 3. The menu.  The records are as the template gave them, or as
+    // handlers wrote them while the window was closed.
+    w.open() = OpenWindowState{};
     BuiltMenuBar menu = BuildMenuBar(w);
     w.open().modal = modal;
 
