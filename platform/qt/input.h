@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace platform::qt {
 
@@ -37,6 +38,10 @@ bool replaying();
 // `character` is the GBK character code to deliver (0 swallows nothing:
 // callers only get here when the character is to be delivered).
 void replayCurrentInput(Hwnd hwnd, std::uint32_t message, WParam wParam);
+
+// The messages waiting in the queue, front first, without taking in
+// toolkit events (for tests).
+std::vector<Msg> queuedMessages();
 
 // Packs the first character of a text into the WM_CHAR code: its GBK bytes,
 // the first byte highest.

@@ -253,6 +253,16 @@ void replayCurrentInput(Hwnd hwnd, std::uint32_t message, WParam wParam)
     --q.replayDepth;
 }
 
+std::vector<Msg> queuedMessages()
+{
+    Queue& q = queue();
+    std::lock_guard lock(q.mutex);
+    std::vector<Msg> out;
+    for (const QueuedMessage& m : q.messages)
+        out.push_back(m.msg);
+    return out;
+}
+
 void purgeMessagesFor(Hwnd hwnd)
 {
     Queue& q = queue();

@@ -4,6 +4,7 @@
 #include "platform/menu.h"
 #include "platform/messages.h"
 #include "platform/qt/input_router.h"
+#include "platform/qt/input.h"
 #include "platform/qt/keys.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/registry.h"
@@ -610,6 +611,15 @@ void RunWhen(std::function<bool()> check, int intervalMs)
         }
     });
     timer->start(intervalMs);
+}
+
+} // namespace platform::testing
+
+namespace platform::testing {
+
+std::vector<Msg> QueuedMessages()
+{
+    return platform::qt::queuedMessages();
 }
 
 } // namespace platform::testing

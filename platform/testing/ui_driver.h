@@ -103,3 +103,11 @@ bool ChooseMenuBarItem(Hwnd hwnd, const std::vector<std::string>& path);
 void RunWhen(std::function<bool()> check, int intervalMs = 10);
 
 } // namespace platform::testing
+
+namespace platform::testing {
+
+// What waits in the message queue now, front first; the toolkit is not
+// asked for new input meanwhile.
+std::vector<Msg> QueuedMessages();
+
+} // namespace platform::testing
