@@ -11,8 +11,7 @@ std::optional<ListViewData> ListViewData::Read(std::span<const std::uint8_t> blo
     if (block.empty())
         return d;
     ByteReader r(block);
-    d.version = r.u32();
-    if (!r.ok() || d.version > kMaxVersion)
+    if (!r.version(kMaxVersion, d.version))
         return std::nullopt;
     d.borderStyle = r.i32();
     d.textColor = r.u32();

@@ -59,8 +59,7 @@ std::optional<PageControlData> PageControlData::Read(std::span<const std::uint8_
     if (block.empty())
         return d;
     ByteReader r(block);
-    d.version = r.u32();
-    if (!r.ok() || d.version > kMaxVersion)
+    if (!r.version(kMaxVersion, d.version))
         return std::nullopt;
     d.headerPosition = r.i32();
     d.multiRow = r.u32() != 0;

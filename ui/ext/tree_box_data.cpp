@@ -15,8 +15,7 @@ std::optional<TreeBoxData> TreeBoxData::Read(std::span<const std::uint8_t> block
     if (block.empty())
         return d;
     ByteReader r(block);
-    d.version = r.u32();
-    if (!r.ok() || d.version > kMaxVersion)
+    if (!r.version(kMaxVersion, d.version))
         return std::nullopt;
     d.borderStyle = r.i32();
     d.textColor = r.u32();

@@ -29,6 +29,13 @@ public:
         return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
     }
     std::int32_t i32() { return std::int32_t(u32()); }
+    // A stored format's version: false when it cannot be read or is newer
+    // than `newest`.
+    bool version(std::uint32_t newest, std::uint32_t& out)
+    {
+        out = u32();
+        return m_ok && out <= newest;
+    }
     std::uint16_t u16()
     {
         std::uint8_t b[2] = {};

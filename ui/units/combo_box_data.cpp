@@ -32,8 +32,7 @@ std::optional<ComboBoxData> ComboBoxData::Read(std::span<const std::uint8_t> blo
     if (block.empty())
         return d;
     ByteReader r(block);
-    d.version = r.u32();
-    if (!r.ok() || d.version > kMaxVersion)
+    if (!r.version(kMaxVersion, d.version))
         return std::nullopt;
     d.style = r.i32();
     d.maxEditLength = r.i32();

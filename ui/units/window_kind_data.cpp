@@ -10,8 +10,7 @@ std::optional<WindowKindData> WindowKindData::Read(std::span<const std::uint8_t>
     if (block.empty())
         return d;
     ByteReader r(block);
-    d.version = r.u32();
-    if (!r.ok() || d.version > kMaxVersion)
+    if (!r.version(kMaxVersion, d.version))
         return std::nullopt;
     d.borderStyle = r.i32();
     d.backgroundPlacement = r.i32();
