@@ -1,0 +1,260 @@
+// Connecting: the connect string, completion, and every way a connection
+// can fail without creating or changing a file.
+
+#include "odbc_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace odbc_test;
+
+namespace {
+
+class OdbcConnectTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        file = dir.file("CN.mdb");
+        CreateCatalogueTables(file);
+    }
+    ScratchDir dir;
+    std::string file;
+};
+
+TEST_F(OdbcConnectTest, TheProgramsConnectStringConnectsAndIsCompleted)
+{
+    Connection c(file);
+    ASSERT_TRUE(c.connected());
+    EXPECT_EQ(c.completed(), "DBQ=" + file + ";DefaultDir=" + dir.path()
+                                 + ";Driver={Microsoft Access Driver (*.mdb)};FIL=MS Access;");
+    char quote[4] = {};
+    ASSERT_EQ(SQLGetInfo(c.dbc(), SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, nullptr), SQL_SUCCESS);
+    EXPECT_STREQ(quote, "\"");
+    char dbms[32] = {};
+    SQLGetInfo(c.dbc(), SQL_DBMS_NAME, dbms, sizeof dbms, nullptr);
+    EXPECT_STREQ(dbms, "ACCESS");
+    SQLUINTEGER extensions = 0;
+    SQLGetInfo(c.dbc(), SQL_GETDATA_EXTENSIONS, &extensions, 0, nullptr);
+    EXPECT_EQ(extensions & (SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND),
+              SQLUINTEGER(SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND));
+    SQLUSMALLINT activities = 99;
+    SQLGetInfo(c.dbc(), SQL_MAX_CONCURRENT_ACTIVITIES, &activities, 0, nullptr);
+    EXPECT_EQ(activities, 0);
+    EXPECT_EQ(SQLGetInfo(c.dbc(), 9999, dbms, sizeof dbms, nullptr), SQL_ERROR);
+    EXPECT_EQ(c.state(), "HY096");
+    SQLUSMALLINT supported = 0;
+    SQLGetFunctions(c.dbc(), SQL_API_SQLFETCHSCROLL, &supported);
+    EXPECT_EQ(supported, SQL_TRUE);
+}
+
+TEST_F(OdbcConnectTest, KeysIgnoreCaseAndARelativeFileUsesDefaultDir)
+{
+    Connection c;
+    ASSERT_TRUE(Ok(c.connect("odbc; dbq = CN.mdb ;defaultdir=" + dir.path()
+                             + ";DRIVER={Microsoft Access Driver (*.mdb)};Unknown={a;b};UID=admin")))
+        << c.state();
+    EXPECT_EQ(c.completed().substr(0, 10), "DBQ=CN.mdb");
+    EXPECT_NE(c.completed().find("UID=admin;"), std::string::npos);
+}
+
+TEST_F(OdbcConnectTest, AChinesePathIsGbkOnTheInterfaceAndUtf8OnDisk)
+{
+    std::string folder = dir.path() + "/" + U8(u8"数据");
+    std::filesystem::create_directory(folder);
+    CreateCatalogueTables(folder + "/CN.mdb");
+    Connection c;
+    EXPECT_TRUE(Ok(c.connect(ConnectString(dir.path() + "/数据/CN.mdb")))) << c.state();
+    char name[256] = {};
+    SQLGetInfo(c.dbc(), SQL_DATABASE_NAME, name, sizeof name, nullptr);
+    EXPECT_EQ(std::string(name), dir.path() + "/数据/CN.mdb");
+}
+
+TEST_F(OdbcConnectTest, ATooSmallOutputBufferIsTruncatedWithTheFullLength)
+{
+    Connection c;
+    std::string text = ConnectString(file);
+    SQLCHAR out[10];
+    SQLSMALLINT length = 0;
+    ASSERT_EQ(SQLDriverConnect(c.dbc(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, out, sizeof out,
+                               &length, SQL_DRIVER_NOPROMPT),
+              SQL_SUCCESS_WITH_INFO);
+    EXPECT_EQ(c.state(), "01004");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out)), "DBQ=" + file.substr(0, 5));
+    EXPECT_GT(length, 10);
+    SQLDisconnect(c.dbc());
+}
+
+TEST_F(OdbcConnectTest, FailuresNameTheFileAndCreateNothing)
+{
+    std::string missing = dir.file("missing.mdb");
+    std::string notDatabase = dir.file("text.mdb");
+    std::ofstream(notDatabase) << "Standard Jet DB, but not really";
+    std::string empty = dir.file("empty.mdb");
+    std::ofstream{empty};
+    std::string subdir = dir.file("folder.mdb");
+    std::filesystem::create_directory(subdir);
+    for (const std::string& path : {missing, notDatabase, empty, subdir}) {
+        Connection c;
+        EXPECT_EQ(c.connect(ConnectString(path)), SQL_ERROR) << path;
+        EXPECT_EQ(c.state(), "08001") << path;
+        EXPECT_NE(Message(SQL_HANDLE_DBC, c.dbc()).find(path), std::string::npos) << path;
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+    EXPECT_EQ(std::filesystem::file_size(notDatabase), 31u);
+}
+
+// The driver manager would drop a record too long for its buffer; the
+// message is cut instead, and keeps its state.
+TEST_F(OdbcConnectTest, AVeryLongPathStillGivesItsDiagnostic)
+{
+    std::string path = dir.path() + "/" + std::string(240, 'a') + "/" + std::string(240, 'b') + "/" + std::string(240, 'c');
+    Connection c;
+    EXPECT_EQ(c.connect(ConnectString(path + "/CN.mdb")), SQL_ERROR);
+    EXPECT_EQ(c.state(), "08001");
+    std::string message = Message(SQL_HANDLE_DBC, c.dbc());
+    EXPECT_NE(message.find("Could not find file '" + dir.path()), std::string::npos);
+    EXPECT_LT(message.size(), 512u);
+}
+
+// Root ignores file permissions, so as root the check runs in a child that
+// has given up its privileges for those of "nobody".
+TEST_F(OdbcConnectTest, AFileWithoutWritePermissionIsRefusedForReadWrite)
+{
+    chmod(file.c_str(), 0444);
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(3);
+            Connection c;
+            bool refused = c.connect(ConnectString(file)) == SQL_ERROR && c.state() == "08001";
+            Connection readOnly(file, true);
+            _exit(!refused ? 1 : !readOnly.connected() ? 2 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(OdbcConnectTest, MissingDbqFailsInEveryCompletionMode)
+{
+    struct Case {
+        SQLUSMALLINT mode;
+        const char* state;
+    };
+    for (Case k : {Case{SQL_DRIVER_NOPROMPT, "08001"}, Case{SQL_DRIVER_COMPLETE, "IM008"},
+                   Case{SQL_DRIVER_COMPLETE_REQUIRED, "IM008"}, Case{SQL_DRIVER_PROMPT, "IM008"}}) {
+        Connection c;
+        EXPECT_EQ(c.connect("Driver={Microsoft Access Driver (*.mdb)};FIL=MS Access;", k.mode), SQL_ERROR);
+        EXPECT_EQ(c.state(), k.state) << k.mode;
+    }
+}
+
+TEST_F(OdbcConnectTest, ReadOnlyModeRefusesWrites)
+{
+    Connection c(file, true);
+    std::string state;
+    EXPECT_EQ(c.exec("INSERT INTO base (节点名称) VALUES ('x')", &state), SQL_ERROR);
+    EXPECT_EQ(state, "HY000");
+    EXPECT_EQ(c.query("SELECT * FROM base").size(), 0u);
+    char readOnly[4] = {};
+    SQLGetInfo(c.dbc(), SQL_DATA_SOURCE_READ_ONLY, readOnly, sizeof readOnly, nullptr);
+    EXPECT_STREQ(readOnly, "Y");
+}
+
+TEST_F(OdbcConnectTest, ALockedDatabaseTimesOut)
+{
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    {
+        Connection c;
+        SQLSetConnectAttr(c.dbc(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(1), 0);
+        EXPECT_EQ(c.connect(ConnectString(file)), SQL_ERROR);
+        EXPECT_EQ(c.state(), "HYT00");
+    }
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+
+    // Connected first, then a statement meets the lock.
+    Connection c(file);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    Statement s(c);
+    SQLSetStmtAttr(s, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(1), 0);
+    EXPECT_EQ(s.exec("INSERT INTO base (节点名称) VALUES ('x')"), SQL_ERROR);
+    EXPECT_EQ(s.state(), "HYT00");
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    EXPECT_EQ(s.exec("INSERT INTO base (节点名称) VALUES ('x')"), SQL_SUCCESS);
+}
+
+TEST_F(OdbcConnectTest, TheLoginTimeOutEndsWithTheLogin)
+{
+    Connection c;
+    SQLSetConnectAttr(c.dbc(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(1), 0);
+    ASSERT_TRUE(Ok(c.connect(ConnectString(file))));
+    usleep(1200 * 1000); // past the login time-out
+    Statement s(c);
+    EXPECT_EQ(SQLTables(s, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), SQL_SUCCESS) << s.state();
+    SQLCloseCursor(s);
+    SQLSetConnectAttr(c.dbc(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    EXPECT_EQ(s.exec("INSERT INTO base (节点名称) VALUES ('x')"), SQL_SUCCESS);
+    EXPECT_EQ(SQLEndTran(SQL_HANDLE_DBC, c.dbc(), SQL_COMMIT), SQL_SUCCESS);
+    EXPECT_EQ(SqliteColumn(file, "SELECT count(*) FROM base"), std::vector<std::string>{"1"});
+}
+
+TEST_F(OdbcConnectTest, HandlesAreFreedInOrder)
+{
+    SQLHENV env;
+    SQLHDBC dbc;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    std::string text = ConnectString(file);
+    ASSERT_TRUE(Ok(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
+                                    nullptr, SQL_DRIVER_NOPROMPT)));
+    SQLHSTMT stmt;
+    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+    // Freeing the environment while its connection lives is a sequence error.
+    EXPECT_EQ(SQLFreeHandle(SQL_HANDLE_ENV, env), SQL_ERROR);
+    EXPECT_EQ(SQLFreeHandle(SQL_HANDLE_DBC, dbc), SQL_ERROR);
+    // Disconnecting frees the statements with it; the handles can go after.
+    EXPECT_EQ(SQLDisconnect(dbc), SQL_SUCCESS);
+    EXPECT_EQ(SQLFreeHandle(SQL_HANDLE_DBC, dbc), SQL_SUCCESS);
+    EXPECT_EQ(SQLFreeHandle(SQL_HANDLE_ENV, env), SQL_SUCCESS);
+}
+
+TEST_F(OdbcConnectTest, HandlesOutsideAConnectionGiveConnectionErrors)
+{
+    Connection c;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    EXPECT_EQ(SQLAllocHandle(SQL_HANDLE_STMT, c.dbc(), &stmt), SQL_ERROR);
+    EXPECT_EQ(c.state(), "08003");
+    EXPECT_EQ(SQLConnect(c.dbc(), reinterpret_cast<SQLCHAR*>(const_cast<char*>("CN")), SQL_NTS, nullptr, 0, nullptr, 0),
+              SQL_ERROR);
+    SQLUINTEGER dead = 0;
+    Connection open(file);
+    SQLGetConnectAttr(open.dbc(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    EXPECT_EQ(dead, SQLUINTEGER(SQL_CD_FALSE));
+}
+
+TEST_F(OdbcConnectTest, TheFileStaysOneFileAndReadableAfterDisconnect)
+{
+    {
+        Connection c(file);
+        ASSERT_EQ(c.exec("INSERT INTO base (节点名称) VALUES ('x')"), SQL_SUCCESS);
+    }
+    int files = 0;
+    for (auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+    EXPECT_EQ(SqliteColumn(file, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    EXPECT_EQ(SqliteColumn(file, "PRAGMA journal_mode"), std::vector<std::string>{"delete"});
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// The driver's pieces without ODBC state: the connect-string parser, the
+// type mapping, the GBK conversion and the value conversions.
+
+#include "platform/odbc/connect_string.h"
+#include "platform/odbc/convert.h"
+#include "platform/odbc/gbk.h"
+#include "platform/odbc/sql_types.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+using namespace access_odbc;
+
+namespace {
+
+TEST(OdbcConnectStringTest, ParsesTheProgramsStringAndOddForms)
+{
+    ConnectString cs = ParseConnectString(
+        "ODBC;DBQ=/a b/CN.mdb;DefaultDir=/a b;Driver={Microsoft Access Driver (*.mdb)};FIL=MS Access;");
+    EXPECT_EQ(cs.find("dbq"), "/a b/CN.mdb");
+    EXPECT_EQ(cs.find("DEFAULTDIR"), "/a b");
+    EXPECT_EQ(cs.find("Driver"), "Microsoft Access Driver (*.mdb)");
+    EXPECT_EQ(cs.find("FIL"), "MS Access");
+    EXPECT_FALSE(cs.find("ODBC"));
+
+    // Braces keep ";" and "=", "}}" is one "}", spaces around keys go.
+    cs = ParseConnectString(" PWD = {a;b=c}}d} ; UID=;X");
+    EXPECT_EQ(cs.find("pwd"), "a;b=c}d");
+    EXPECT_EQ(cs.find("UID"), "");
+    EXPECT_FALSE(cs.find("X"));
+    // An unclosed brace takes the rest; the first of two keys wins.
+    cs = ParseConnectString("DBQ={/x;y;DBQ=z");
+    EXPECT_EQ(cs.find("DBQ"), "/x;y;DBQ=z");
+    cs = ParseConnectString("DBQ=1;dbq=2");
+    EXPECT_EQ(cs.find("DBQ"), "1");
+    EXPECT_TRUE(ParseConnectString("").attributes.empty());
+    EXPECT_TRUE(ParseConnectString(";;;=x;").attributes.empty());
+}
+
+TEST(OdbcConnectStringTest, FormattingBracesWhatNeedsIt)
+{
+    EXPECT_EQ(FormatConnectAttribute("DBQ", "/a/b.mdb"), "DBQ=/a/b.mdb;");
+    EXPECT_EQ(FormatConnectAttribute("PWD", "a;}b"), "PWD={a;}}b};");
+    EXPECT_EQ(FormatConnectAttribute("Driver", "D", true), "Driver={D};");
+    // What is formatted parses back to the same value.
+    for (std::string value : {"plain", "with;semi", "{brace}", " lead", "a=b", "}}"}) {
+        ConnectString cs = ParseConnectString(FormatConnectAttribute("K", value));
+        EXPECT_EQ(cs.find("K"), value);
+    }
+}
+
+TEST(OdbcConnectStringTest, RandomBytesNeverBreakTheParser)
+{
+    std::mt19937 random(20240229);
+    const std::string alphabet = "ODBCQ=;{} \t\x80\xFF\0abc";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 64, '\0');
+        for (char& c : text)
+            c = round % 2 ? char(random()) : alphabet[random() % alphabet.size()];
+        ConnectString cs = ParseConnectString(text);
+        for (const ConnectAttribute& a : cs.attributes) {
+            EXPECT_FALSE(a.key.empty());
+            EXPECT_LE(a.key.size() + a.value.size(), text.size());
+        }
+    }
+}
+
+TEST(OdbcSqlTypesTest, DeclaredTypesMapAsAccessReportsThem)
+{
+    struct Case {
+        const char* declared;
+        SQLSMALLINT type;
+        SQLULEN size;
+    };
+    const Case cases[] = {
+        {"INTEGER", SQL_INTEGER, 10}, {"counter", SQL_INTEGER, 10}, {"LONG", SQL_INTEGER, 10},
+        {"SMALLINT", SQL_SMALLINT, 5}, {"BYTE", SQL_TINYINT, 3}, {"YESNO", SQL_BIT, 1},
+        {"SINGLE", SQL_REAL, 7}, {"DOUBLE PRECISION", SQL_DOUBLE, 15}, {"CURRENCY", SQL_DOUBLE, 15},
+        {"DATETIME", SQL_TYPE_TIMESTAMP, 19}, {"VARCHAR(40)", SQL_VARCHAR, 40}, {"TEXT", SQL_VARCHAR, 255},
+        {"text ( 12 )", SQL_VARCHAR, 12}, {"MEMO", SQL_LONGVARCHAR, kLongSize},
+        {"LONGTEXT", SQL_LONGVARCHAR, kLongSize}, {"BINARY(16)", SQL_VARBINARY, 16},
+        {"OLEOBJECT", SQL_LONGVARBINARY, kLongSize}, {"CHARACTER VARYING(9)", SQL_VARCHAR, 9},
+        {"UNSIGNED BIG INT", SQL_INTEGER, 10}, {"NATIVE CHARACTER(70)", SQL_VARCHAR, 70},
+    };
+    for (const Case& c : cases) {
+        SqlTypeInfo t = TypeFromDeclaration(c.declared);
+        EXPECT_TRUE(t.known) << c.declared;
+        EXPECT_EQ(t.type, c.type) << c.declared;
+        EXPECT_EQ(t.size, c.size) << c.declared;
+    }
+    EXPECT_FALSE(TypeFromDeclaration("").known);
+    EXPECT_FALSE(TypeFromDeclaration("WHATEVER").known);
+}
+
+TEST(OdbcSqlTypesTest, UndeclaredTypesFollowTheValues)
+{
+    ValueSurvey s;
+    EXPECT_EQ(TypeFromValues(s).type, SQL_VARCHAR); // all NULL
+    s.anyInteger = true;
+    EXPECT_EQ(TypeFromValues(s).type, SQL_INTEGER);
+    s.wideInteger = true;
+    EXPECT_EQ(TypeFromValues(s).type, SQL_BIGINT);
+    s.anyReal = true;
+    EXPECT_EQ(TypeFromValues(s).type, SQL_DOUBLE);
+    s.anyText = true;
+    s.longestText = 255;
+    EXPECT_EQ(TypeFromValues(s).type, SQL_VARCHAR);
+    EXPECT_EQ(TypeFromValues(s).size, 255u);
+    s.longestText = 256;
+    EXPECT_EQ(TypeFromValues(s).type, SQL_LONGVARCHAR);
+}
+
+TEST(OdbcGbkTest, ConvertsBothWaysAndRefusesBrokenText)
+{
+    std::string out;
+    ASSERT_TRUE(GbkToUtf8("\xD7\xD6\xB7\xFB", out)); // "字符"
+    EXPECT_EQ(out, "\xE5\xAD\x97\xE7\xAC\xA6");
+    ASSERT_TRUE(Utf8ToGbk("\xF0\x9F\x98\x80", out)); // an emoji: GB18030's four bytes
+    EXPECT_EQ(out.size(), 4u);
+    std::string back;
+    ASSERT_TRUE(GbkToUtf8(out, back));
+    EXPECT_EQ(back, "\xF0\x9F\x98\x80");
+    // The euro sign is 0x80 in code page 936.
+    ASSERT_TRUE(Utf8ToGbk("a\xE2\x82\xAC", out));
+    EXPECT_EQ(out, "a\x80");
+    ASSERT_TRUE(GbkToUtf8("\x80\xD7\xD6", out));
+    EXPECT_EQ(out, "\xE2\x82\xAC\xE5\xAD\x97");
+    EXPECT_FALSE(GbkToUtf8("\xD7", out));       // a lead byte alone
+    EXPECT_FALSE(GbkToUtf8("ab\xFF", out));
+    EXPECT_FALSE(Utf8ToGbk("\xE5\xAD", out));   // cut UTF-8
+    EXPECT_FALSE(Utf8ToGbk("\xC0\x80", out));   // overlong form
+    ASSERT_TRUE(GbkToUtf8("", out));
+    EXPECT_EQ(out, "");
+}
+
+TEST(OdbcConvertTest, TimestampsParseStrictly)
+{
+    SQL_TIMESTAMP_STRUCT ts;
+    ASSERT_TRUE(ParseTimestamp("2000-01-02 03:04:05.5", ts));
+    EXPECT_EQ(ts.fraction, 500000000u);
+    EXPECT_EQ(FormatTimestamp(ts), "2000-01-02 03:04:05.5");
+    ASSERT_TRUE(ParseTimestamp("2000-01-02", ts));
+    EXPECT_EQ(ts.hour, 0);
+    ASSERT_TRUE(ParseTimestamp("12:30:00", ts));
+    EXPECT_EQ(ts.year, 1899);
+    for (const char* bad : {"2001-02-29", "2000-13-01", "2000-01-01 25:00:00", "20000101", "2000-01-01x", ""})
+        EXPECT_FALSE(ParseTimestamp(bad, ts)) << bad;
+}
+
+TEST(OdbcConvertTest, CharacterDataComesInPiecesEndingInNoData)
+{
+    Value v;
+    v.kind = Value::Kind::Text;
+    v.bytes = "abcdefg";
+    char buffer[4];
+    SQLLEN length = 0;
+    size_t offset = 0;
+    Conversion c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    EXPECT_EQ(c.outcome, Conversion::Outcome::SuccessWithInfo);
+    EXPECT_STREQ(c.state, "01004");
+    EXPECT_EQ(length, 7);
+    EXPECT_STREQ(buffer, "abc");
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    EXPECT_EQ(length, 4);
+    EXPECT_STREQ(buffer, "def");
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    EXPECT_EQ(c.outcome, Conversion::Outcome::Success);
+    EXPECT_EQ(length, 1);
+    EXPECT_STREQ(buffer, "g");
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    EXPECT_EQ(c.outcome, Conversion::Outcome::NoData);
+    // An empty text is delivered once, as an empty string.
+    v.bytes.clear();
+    offset = 0;
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    EXPECT_EQ(c.outcome, Conversion::Outcome::Success);
+    EXPECT_EQ(length, 0);
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    EXPECT_EQ(c.outcome, Conversion::Outcome::NoData);
+}
+
+TEST(OdbcConvertTest, NumbersCheckTheirRange)
+{
+    struct Case {
+        Value::Kind kind;
+        std::int64_t integer;
+        double real;
+        const char* text;
+        SQLSMALLINT cType;
+        const char* state; // nullptr: success
+    };
+    const Case cases[] = {
+        {Value::Kind::Integer, 32767, 0, "", SQL_C_SSHORT, nullptr},
+        {Value::Kind::Integer, 32768, 0, "", SQL_C_SSHORT, "22003"},
+        {Value::Kind::Integer, -1, 0, "", SQL_C_ULONG, "22003"},
+        {Value::Kind::Integer, 5000000000, 0, "", SQL_C_SLONG, "22003"},
+        {Value::Kind::Real, 0, 1e300, "", SQL_C_FLOAT, "22003"},
+        {Value::Kind::Real, 0, 2.75, "", SQL_C_SSHORT, "01S07"},
+        {Value::Kind::Text, 0, 0, " 12 ", SQL_C_SLONG, nullptr},
+        {Value::Kind::Text, 0, 0, "12abc", SQL_C_SLONG, "22018"},
+        {Value::Kind::Text, 0, 0, "", SQL_C_DOUBLE, "22018"},
+        {Value::Kind::Blob, 0, 0, "x", SQL_C_SLONG, "07006"},
+    };
+    for (const Case& c : cases) {
+        Value v;
+        v.kind = c.kind;
+        v.integer = c.integer;
+        v.real = c.real;
+        v.bytes = c.text;
+        char target[16];
+        SQLLEN length;
+        size_t offset = 0;
+        Conversion r = ConvertValue(v, SQL_INTEGER, c.cType, target, sizeof target, &length, offset);
+        if (c.state)
+            EXPECT_STREQ(r.state, c.state) << c.integer << " " << c.real << " " << c.text;
+        else
+            EXPECT_EQ(r.outcome, Conversion::Outcome::Success) << c.text;
+    }
+}
+
+} // namespace
