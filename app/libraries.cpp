@@ -4,6 +4,7 @@
 
 #include "app/libraries.h"
 
+#include "db/odbc_db_commands.h"
 #include "db/odbc_db_kind.h"
 #include "runtime/commands/basic_commands.h"
 #include "runtime/commands/core_library.h"
@@ -31,8 +32,17 @@ const runtime::CommandDescriptor kCoreCommands[] = {
     {"RefreshDisplay", rc::RefreshDisplay},
     {"PopupMenu", ui::PopupMenuCommand},
     {"CloseDatabaseFile", rc::CloseDatabaseFile},
+    {"OpenAccessDatabase", db::OpenAccessDatabaseCommand},
+    {"OpenTable", db::OpenTableCommand},
+    {"CloseTable", db::CloseTableCommand},
+    {"IsEOF", db::IsEofCommand},
+    {"MoveFirst", db::MoveFirstCommand},
+    {"MoveNext", db::MoveNextCommand},
+    {"ExecuteSql", db::ExecuteSqlCommand},
+    {"ReadColumn", db::ReadColumnCommand},
+    {"GetTabList", db::GetTabListCommand},
 };
-static_assert(std::size(kCoreCommands) == std::size_t(CoreCommand::CloseDatabaseFile) + 1);
+static_assert(std::size(kCoreCommands) == std::size_t(CoreCommand::GetTabList) + 1);
 
 const runtime::LibraryDescriptor kCoreLibrary{"core library", 1, runtime::CoreLibraryNotify, kCoreCommands};
 const runtime::LibraryDescriptor kExtLibrary1{"extended interface library 1", 2, ui::ExtLibrary1Notify, {}};

@@ -20,6 +20,16 @@ enum class CoreCommand : std::uint16_t {
     RefreshDisplay,
     PopupMenu,
     CloseDatabaseFile,
+    // The external database unit's operations: the unit comes first.
+    OpenAccessDatabase,
+    OpenTable,
+    CloseTable,
+    IsEof,
+    MoveFirst,
+    MoveNext,
+    ExecuteSql,
+    ReadColumn,
+    GetTabList,
 };
 
 inline runtime::CommandId Command(CoreCommand c)

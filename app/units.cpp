@@ -62,6 +62,46 @@ void Window::destroy() const
     call(CoreCommand::DestroyUnit, {ref()});
 }
 
+bool Database::openAccess(const std::string& path) const
+{
+    return call(CoreCommand::OpenAccessDatabase, {ref(), TextArgument(path)}).asLogical();
+}
+
+std::int32_t Database::openTable(const std::string& sql) const
+{
+    return call(CoreCommand::OpenTable, {ref(), TextArgument(sql)}).asInt();
+}
+
+void Database::closeTable(std::int32_t set) const
+{
+    call(CoreCommand::CloseTable, {ref(), runtime::TypedValue::integer(set)});
+}
+
+bool Database::isEof(std::int32_t set) const
+{
+    return call(CoreCommand::IsEof, {ref(), runtime::TypedValue::integer(set)}).asLogical();
+}
+
+void Database::moveFirst(std::int32_t set) const
+{
+    call(CoreCommand::MoveFirst, {ref(), runtime::TypedValue::integer(set)});
+}
+
+void Database::moveNext(std::int32_t set) const
+{
+    call(CoreCommand::MoveNext, {ref(), runtime::TypedValue::integer(set)});
+}
+
+bool Database::execute(const std::string& sql) const
+{
+    return call(CoreCommand::ExecuteSql, {ref(), TextArgument(sql)}).asLogical();
+}
+
+runtime::TypedValue Database::readColumn(std::int32_t set, const std::string& column) const
+{
+    return call(CoreCommand::ReadColumn, {ref(), runtime::TypedValue::integer(set), TextArgument(column)});
+}
+
 void PopupMenu(const Window& window, const MenuItem& item)
 {
     call(CoreCommand::PopupMenu, {window.ref(), item.ref()});

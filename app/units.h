@@ -55,6 +55,24 @@ public:
     constexpr MenuItem(ids::WindowIds window, std::uint32_t itemId) : Unit(window.window, itemId, 0x00010003) {}
 };
 
+// An external database unit: a connection, the result sets of its queries
+// (32-bit handles, 0 for none) and the statements it runs.
+class Database : public Unit {
+public:
+    constexpr Database(ids::WindowIds window, std::uint32_t unitId) : Unit(window.window, unitId, 0x0001002E) {}
+    // Opens an Access database file read-write; true when connected.
+    bool openAccess(const std::string& path) const;
+    std::int32_t openTable(const std::string& sql) const;
+    void closeTable(std::int32_t set) const;
+    bool isEof(std::int32_t set) const;
+    void moveFirst(std::int32_t set) const;
+    void moveNext(std::int32_t set) const;
+    bool execute(const std::string& sql) const;
+    // The named column of the current row, as the unit gives it (the empty
+    // text when there is none); the caller owns what it points to.
+    runtime::TypedValue readColumn(std::int32_t set, const std::string& column) const;
+};
+
 // Pops up the menu that opens from `item` at the mouse position.
 void PopupMenu(const Window& window, const MenuItem& item);
 

@@ -15,7 +15,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
-  unixodbc unixodbc-dev libsqlite3-dev
+  unixodbc unixodbc-dev odbcinst libsqlite3-dev sqlite3
   libjpeg-dev libpng-dev zlib1g-dev
 )
 

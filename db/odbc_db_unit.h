@@ -1,0 +1,34 @@
+// The external database unit: a unit without a visible window that holds
+// at most one connection of the database engine.
+#pragma once
+
+#include "db/database_engine.h"
+#include "ui/framework/unit_kind.h"
+#include "ui/framework/unit_object.h"
+
+#include <vector>
+
+namespace db {
+
+inline constexpr const char* kOdbcDbClass = "_VX_ODBCDB";
+
+class OdbcDbUnit final : public ui::UnitObject {
+public:
+    using ui::UnitObject::UnitObject;
+    static OdbcDbUnit* create(const ui::UnitCreateParams& params);
+
+    Connection* connection() const { return m_connection; }
+    // Keeps a new connection, closing the one held before.
+    void replaceConnection(Connection* c);
+
+    const std::vector<std::uint8_t>& kindData() const { return m_kindData; }
+
+protected:
+    void onWindowGone() override;
+
+private:
+    Connection* m_connection = nullptr;
+    std::vector<std::uint8_t> m_kindData;
+};
+
+} // namespace db

@@ -1,0 +1,290 @@
+#include "db/result_set.h"
+
+#include "db/connection.h"
+#include "db/engine_entries.h"
+#include "db/sql_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace db {
+namespace {
+
+// The smallest bound text buffer: enough for any number or date as text.
+constexpr SQLULEN kSmallestBoundText = 40;
+
+ResultSetHandle nextHandle()
+{
+    static ResultSetHandle last = 0;
+    if (last == std::numeric_limits<ResultSetHandle>::max())
+        return 0; // every handle has been given out once
+    return ++last;
+}
+
+bool isLongOrBinary(SQLSMALLINT type)
+{
+    return type >= SQL_LONGVARBINARY && type <= SQL_LONGVARCHAR; // -4 .. -1
+}
+
+bool describeColumns(ResultSet& rs)
+{
+    SQLSMALLINT count = 0;
+    if (!Succeeded(SQLNumResultCols(rs.stmt, &count)))
+        return false;
+    rs.columns.clear();
+    rs.columns.resize(std::size_t(count));
+    for (SQLUSMALLINT i = 0; i < SQLUSMALLINT(count); ++i) {
+        ResultColumn& col = rs.columns[i];
+        std::vector<SQLCHAR> name(256);
+        SQLSMALLINT nameLength = 0, digits = 0, nullable = 0;
+        auto describe = [&] {
+            return SQLDescribeCol(rs.stmt, SQLUSMALLINT(i + 1), name.data(), SQLSMALLINT(name.size()), &nameLength,
+                                  &col.sqlType, &col.size, &digits, &nullable);
+        };
+        SQLRETURN rc = describe();
+        if (Succeeded(rc) && nameLength >= SQLSMALLINT(name.size())) {
+            name.resize(std::size_t(nameLength) + 1);
+            rc = describe();
+        }
+        if (!Succeeded(rc))
+            return false;
+        col.name.assign(reinterpret_cast<const char*>(name.data()), std::size_t(std::max<SQLSMALLINT>(nameLength, 0)));
+        col.name.resize(std::strlen(col.name.c_str()));
+        col.bound = !isLongOrBinary(col.sqlType) && col.size <= kLargestBoundColumn;
+        if (!col.bound)
+            continue;
+        col.text.assign(std::max(col.size, kSmallestBoundText) + 1, '\0');
+        col.indicator = SQL_NULL_DATA;
+        if (!Succeeded(SQLBindCol(rs.stmt, SQLUSMALLINT(i + 1), SQL_C_CHAR, col.text.data(), SQLLEN(col.text.size()),
+                                  &col.indicator)))
+            return false;
+    }
+    return true;
+}
+
+void clearBoundText(ResultSet& rs)
+{
+    for (ResultColumn& col : rs.columns) {
+        col.indicator = SQL_NULL_DATA;
+        if (!col.text.empty())
+            col.text[0] = '\0';
+    }
+}
+
+// Opens a set into the lowest empty slot; 0 when there is none or the
+// query fails.
+ResultSetHandle open(Connection* c, const char* sql, bool updatable)
+{
+    if (!(c = Live(c)) || !sql)
+        return 0;
+    auto slot = std::find(c->slots.begin(), c->slots.end(), nullptr);
+    if (slot == c->slots.end())
+        return 0;
+    auto rs = std::make_unique<ResultSet>();
+    rs->updatable = updatable;
+    rs->sql = PrepareSqlText(sql, c->quote);
+    rs->stmt = AllocateStatement(*c);
+    if (!rs->stmt)
+        return 0;
+    SQLULEN cursor = updatable ? SQL_CURSOR_KEYSET_DRIVEN : SQL_CURSOR_STATIC;
+    SQLULEN concurrency = updatable ? SQL_CONCUR_LOCK : SQL_CONCUR_READ_ONLY;
+    // A driver may answer with a cursor or concurrency of its own (01S02);
+    // the set then is what the driver gives.
+    if (!Succeeded(SQLSetStmtAttr(rs->stmt, SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(cursor), 0)) ||
+        !Succeeded(SQLSetStmtAttr(rs->stmt, SQL_ATTR_CONCURRENCY, reinterpret_cast<SQLPOINTER>(concurrency), 0)))
+        return 0;
+    SQLSetStmtAttr(rs->stmt, SQL_ATTR_ROW_STATUS_PTR, &rs->rowStatus, 0);
+    if (updatable) {
+        SQLUINTEGER positioned = 0;
+        if (Succeeded(SQLGetInfo(c->dbc, SQL_POSITIONED_STATEMENTS, &positioned, sizeof positioned, nullptr)) &&
+            (positioned & SQL_PS_SELECT_FOR_UPDATE))
+            rs->sql += " FOR UPDATE ";
+    }
+    if (!rs->run())
+        return 0;
+    rs->handle = nextHandle();
+    if (rs->handle == 0)
+        return 0;
+    *slot = std::move(rs);
+    return (*slot)->handle;
+}
+
+} // namespace
+
+std::string_view ResultColumn::boundText() const
+{
+    if (!bound || indicator == SQL_NULL_DATA || text.empty())
+        return {};
+    return std::string_view(text.data(), std::strlen(text.data()));
+}
+
+ResultSet::~ResultSet()
+{
+    if (stmt)
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+}
+
+bool ResultSet::run()
+{
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    SQLFreeStmt(stmt, SQL_UNBIND);
+    std::vector<SQLCHAR> text(sql.begin(), sql.end());
+    text.push_back(0);
+    SQLRETURN rc = UntilDone([&] { return SQLExecDirect(stmt, text.data(), SQL_NTS); });
+    if (!Succeeded(rc) || !describeColumns(*this))
+        return false;
+    // The whole result is walked once, counting, and the caller starts on
+    // the first row.
+    beforeFirst = afterLast = false;
+    position = -1;
+    rowCount = 0;
+    if (!fetch(SQL_FETCH_NEXT))
+        return false;
+    beforeFirst = afterLast;
+    while (!afterLast) {
+        ++rowCount;
+        if (!fetch(SQL_FETCH_NEXT))
+            return false;
+    }
+    if (rowCount > 0)
+        return fetch(SQL_FETCH_FIRST);
+    return true;
+}
+
+bool ResultSet::fetch(SQLSMALLINT orientation)
+{
+    for (;;) {
+        SQLRETURN rc = UntilDone([&] { return SQLFetchScroll(stmt, orientation, 0); });
+        if (rc == SQL_NO_DATA) {
+            clearBoundText(*this);
+            switch (orientation) {
+            case SQL_FETCH_NEXT:
+                afterLast = true;
+                position = rowCount;
+                break;
+            case SQL_FETCH_PRIOR:
+                beforeFirst = true;
+                position = -1;
+                break;
+            default: // FIRST or LAST on an empty set
+                beforeFirst = afterLast = true;
+                position = -1;
+                break;
+            }
+            return true;
+        }
+        if (!Succeeded(rc))
+            return false;
+        switch (orientation) {
+        case SQL_FETCH_FIRST: position = 0; break;
+        case SQL_FETCH_LAST: position = rowCount - 1; break;
+        case SQL_FETCH_NEXT: ++position; break;
+        case SQL_FETCH_PRIOR: --position; break;
+        default: break;
+        }
+        beforeFirst = afterLast = false;
+        // Rows deleted since the cursor was made are stepped over.
+        if (rowStatus != SQL_ROW_DELETED)
+            return true;
+        if (orientation == SQL_FETCH_FIRST)
+            orientation = SQL_FETCH_NEXT;
+        else if (orientation == SQL_FETCH_LAST)
+            orientation = SQL_FETCH_PRIOR;
+    }
+}
+
+bool ResultSet::moveTo(std::int32_t row)
+{
+    if (row < 0) {
+        if (!fetch(SQL_FETCH_FIRST))
+            return false;
+        return onRow() ? fetch(SQL_FETCH_PRIOR) : true;
+    }
+    if (row >= rowCount) {
+        if (!fetch(SQL_FETCH_LAST))
+            return false;
+        return onRow() ? fetch(SQL_FETCH_NEXT) : true;
+    }
+    SQLRETURN rc = UntilDone([&] { return SQLFetchScroll(stmt, SQL_FETCH_ABSOLUTE, row + 1); });
+    if (!Succeeded(rc))
+        return false;
+    position = row;
+    beforeFirst = afterLast = false;
+    return true;
+}
+
+int ColumnPosition(const ResultSet& rs, std::string_view name)
+{
+    for (std::size_t i = 0; i < rs.columns.size(); ++i)
+        if (rs.columns[i].name == name)
+            return int(i);
+    return -1;
+}
+
+namespace entries {
+
+ResultSetHandle OpenTable(Connection* c, const char* sql)
+{
+    return open(c, sql, false);
+}
+
+ResultSetHandle OpenTableToModi(Connection* c, const char* sql)
+{
+    return open(c, sql, true);
+}
+
+void CloseTable(Connection* c, ResultSetHandle handle)
+{
+    if (!(c = Live(c)))
+        return;
+    for (auto& slot : c->slots)
+        if (slot && (handle == 0 || slot->handle == handle))
+            slot.reset();
+}
+
+bool Requery(Connection* c, ResultSetHandle handle)
+{
+    ResultSet* rs = FindResultSet(c, handle);
+    return rs && rs->run();
+}
+
+bool IsBOF(Connection* c, ResultSetHandle handle)
+{
+    ResultSet* rs = FindResultSet(c, handle);
+    return !rs || rs->beforeFirst;
+}
+
+bool IsEOF(Connection* c, ResultSetHandle handle)
+{
+    ResultSet* rs = FindResultSet(c, handle);
+    return !rs || rs->afterLast;
+}
+
+// Moving swallows errors: the flags stay as they were.
+void MoveFirst(Connection* c, ResultSetHandle handle)
+{
+    if (ResultSet* rs = FindResultSet(c, handle))
+        rs->fetch(SQL_FETCH_FIRST);
+}
+
+void MoveNext(Connection* c, ResultSetHandle handle)
+{
+    if (ResultSet* rs = FindResultSet(c, handle))
+        rs->fetch(SQL_FETCH_NEXT);
+}
+
+void MovePrev(Connection* c, ResultSetHandle handle)
+{
+    if (ResultSet* rs = FindResultSet(c, handle))
+        rs->fetch(SQL_FETCH_PRIOR);
+}
+
+void MoveLast(Connection* c, ResultSetHandle handle)
+{
+    if (ResultSet* rs = FindResultSet(c, handle))
+        rs->fetch(SQL_FETCH_LAST);
+}
+
+} // namespace entries
+} // namespace db
