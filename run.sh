@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# Sets up Velmora (packages and build) and starts it.
+# Sets up Velmora (packages, build, the ODBC driver's registration and a
+# starter catalogue when there is none) and starts it.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build_dir=${VELMORA_BUILD_DIR:-$here/build}
 "$here/scripts/setup.sh" Release
+"$here/scripts/register_driver.sh" "$build_dir"
+
+# The catalogue lives beside the program; an existing one is never touched.
+catalogue="$build_dir/app/CN.mdb"
+if [[ ! -e "$catalogue" ]]; then
+  "$build_dir/tools/catalogue_db/make_catalogue" "$catalogue"
+  echo "velmora: created the starter catalogue $catalogue"
+fi
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
   echo "velmora: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it from a desktop session." >&2
   exit 1
 fi
-exec "${VELMORA_BUILD_DIR:-$here/build}/app/velmora" "$@"
+exec "$build_dir/app/velmora" "$@"

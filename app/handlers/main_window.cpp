@@ -1,6 +1,7 @@
 // The main window's handlers: start-up, the tree's and the list's pop-up
 // menus, showing a category's entries, the about window, and closing.
 
+#include "app/catalogue/catalogue_database.h"
 #include "app/handlers.h"
 #include "app/units.h"
 
@@ -15,10 +16,12 @@ const Window kAbout{ids::kAboutWindow};
 
 } // namespace
 
-// Opens the catalogue database and fills the tree; arrives with the
-// database unit and the tree box.
+// Opens the catalogue database and loads the nodes, which report a
+// database that cannot be read.  Showing them waits for the tree box.
 HandlerResult MainWindowLoaded(Args)
 {
+    catalogue::OpenCatalogue();
+    catalogue::LoadNodes();
     return HandlerResult::none();
 }
 

@@ -1,8 +1,11 @@
 #include "app/catalogue_support.h"
 
+#include "app/catalogue/catalogue_database.h"
 #include "app/libraries.h"
 #include "app/program.h"
 #include "runtime/runtime.h"
+#include "platform/process.h"
+#include "tools/catalogue_db/schema.h"
 #include "ui/framework/framework.h"
 
 namespace cataloguetest {
@@ -17,6 +20,17 @@ void StartCatalogueInProcess()
         ui::TheFramework().addKindLibrary(library);
     runtime::TheRuntime().prepare(app::ProgramInformation(), ui::TheFramework());
     runtime::TheRuntime().startRuntime();
+}
+
+std::string CatalogueFile()
+{
+    return app::catalogue::CataloguePath(platform::GetModuleDirectory());
+}
+
+void EnsureStarterCatalogue()
+{
+    // Another test process may make it at the same moment; either wins.
+    catalogue_db::CreateCatalogue(CatalogueFile(), catalogue_db::Contents::Starter);
 }
 
 } // namespace cataloguetest

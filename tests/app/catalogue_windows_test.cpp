@@ -34,6 +34,7 @@ class CatalogueWindows : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        cataloguetest::EnsureStarterCatalogue();
         cataloguetest::StartCatalogueInProcess();
         ASSERT_TRUE(ui::TheFramework().openWindow(kMainWindow.window, nullptr, false));
         main = liveHandle(kMainWindow.window);
@@ -174,6 +175,7 @@ TEST_F(CatalogueWindows, UnitsOfKindsWithoutCodeStandAsPlaceholders)
 
 TEST(CatalogueProgram, ClosingTheMainWindowEndsTheProgramWithExitCodeZero)
 {
+    cataloguetest::EnsureStarterCatalogue();
     auto runTheProgram = [] {
             platform::testing::RunWhen([] {
                 platform::Hwnd h = liveHandle(kMainWindow.window);
