@@ -104,6 +104,10 @@ Result CreateCatalogue(const std::string& path, Contents contents)
     int fd = mkstemp(temp.data());
     if (fd < 0)
         return {false, path + ": " + std::strerror(errno)};
+    // mkstemp makes the file private; a catalogue gets the user's usual mode.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
     close(fd);
     Result r = build(temp, contents);
     if (r.ok && link(temp.c_str(), path.c_str()) != 0)
