@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <iconv.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 namespace access_odbc {
 namespace {
 
@@ -101,6 +105,114 @@ size_t gbkCharLength(std::string_view s)
     return 2;
 }
 
+// The next code point of strict UTF-8 at in[at], advancing `at`; -1 for a
+// sequence iconv would refuse too: truncated, overlong, a surrogate, or
+// beyond U+10FFFF.
+std::int32_t nextCodePoint(std::string_view in, std::size_t& at)
+{
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
+    unsigned char lead = byte(at);
+    int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || at + std::size_t(length) > in.size())
+        return -1;
+    std::int32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        unsigned char b = byte(at + std::size_t(i));
+        if ((b & 0xC0) != 0x80)
+            return -1;
+        cp = cp << 6 | (b & 0x3F);
+    }
+    constexpr std::int32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kLeast[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return -1;
+    at += std::size_t(length);
+    return cp;
+}
+
+// The GB18030 form of every code point of the Basic Multilingual Plane, up
+// to four bytes packed high byte first (0 where there is none), made once
+// with the converter itself so the two can never disagree.  A result set
+// converts every text it holds, and a table lookup per character is many
+// times faster than a trip through iconv.
+class BmpTable {
+public:
+    BmpTable() : m_forms(0x10000, 0)
+    {
+        for (std::int32_t block = 0; block < 0x10000; block += 0x100)
+            fillBlock(block);
+        m_forms[0x20AC] = 0x80; // the euro sign keeps code page 936's single byte
+    }
+    std::uint32_t form(std::int32_t cp) const { return m_forms[std::size_t(cp)]; }
+
+private:
+    static void appendUtf8(std::string& out, std::int32_t cp)
+    {
+        if (cp < 0x80) {
+            out += char(cp);
+        } else if (cp < 0x800) {
+            out += char(0xC0 | cp >> 6);
+            out += char(0x80 | (cp & 0x3F));
+        } else {
+            out += char(0xE0 | cp >> 12);
+            out += char(0x80 | (cp >> 6 & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        }
+    }
+    // One block of 256 code points in one call; the output splits into
+    // characters by GB18030's own lengths.
+    void fillBlock(std::int32_t first)
+    {
+        std::string in;
+        std::vector<std::int32_t> points;
+        for (std::int32_t cp = std::max(first, 1); cp < first + 0x100; ++cp) {
+            if (cp >= 0xD800 && cp <= 0xDFFF)
+                continue;
+            appendUtf8(in, cp);
+            points.push_back(cp);
+        }
+        std::string out;
+        if (points.empty() || !convert(Direction::ToGbk, in, out))
+            return; // left without forms: those characters take the slow way
+        std::size_t at = 0;
+        for (std::int32_t cp : points) {
+            std::size_t n = gbkCharLength(std::string_view(out).substr(at));
+            if (n == 0 || at + n > out.size())
+                return;
+            std::uint32_t packed = 0;
+            for (std::size_t i = 0; i < n; ++i)
+                packed = packed << 8 | static_cast<unsigned char>(out[at + i]);
+            m_forms[std::size_t(cp)] = packed;
+            at += n;
+        }
+    }
+
+    std::vector<std::uint32_t> m_forms;
+};
+
+const BmpTable& bmpTable()
+{
+    static const BmpTable table;
+    return table;
+}
+
+void appendPacked(std::string& out, std::uint32_t packed)
+{
+    int bytes = packed > 0xFFFFFF ? 4 : packed > 0xFFFF ? 3 : packed > 0xFF ? 2 : 1;
+    for (int i = bytes - 1; i >= 0; --i)
+        out += char(packed >> (8 * i) & 0xFF);
+}
+
+// Characters beyond the plane follow GB18030's linear four-byte ranges,
+// starting at 0x90308130 for U+10000.
+void appendSupplementary(std::string& out, std::int32_t cp)
+{
+    std::int32_t index = cp - 0x10000;
+    out += char(0x90 + index / 12600);
+    out += char(0x30 + index / 1260 % 10);
+    out += char(0x81 + index / 10 % 126);
+    out += char(0x30 + index % 10);
+}
+
 } // namespace
 
 std::size_t GbkPrefixLength(std::string_view in, std::size_t limit)
@@ -145,15 +257,26 @@ bool Utf8ToGbk(std::string_view in, std::string& out)
         out.assign(in);
         return true;
     }
-    for (;;) {
-        size_t euro = in.find(kEuroUtf8);
-        if (!convert(Direction::ToGbk, in.substr(0, euro), out))
+    const BmpTable& table = bmpTable();
+    out.reserve(in.size());
+    std::size_t at = 0;
+    while (at < in.size()) {
+        std::size_t start = at;
+        std::int32_t cp = nextCodePoint(in, at);
+        if (cp < 0)
             return false;
-        if (euro == std::string_view::npos)
-            return true;
-        out += kEuroGbk;
-        in.remove_prefix(euro + kEuroUtf8.size());
+        if (cp >= 0x10000) {
+            appendSupplementary(out, cp);
+        } else if (std::uint32_t packed = table.form(cp); packed != 0 || cp == 0) {
+            appendPacked(out, packed);
+        } else {
+            std::string one;
+            if (!convert(Direction::ToGbk, in.substr(start, at - start), one))
+                return false;
+            out += one;
+        }
     }
+    return true;
 }
 
 } // namespace access_odbc

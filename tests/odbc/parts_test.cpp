@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iconv.h>
 #include <random>
 
 using namespace access_odbc;
@@ -133,6 +134,61 @@ TEST(OdbcGbkTest, ConvertsBothWaysAndRefusesBrokenText)
     EXPECT_FALSE(Utf8ToGbk("\xC0\x80", out));   // overlong form
     ASSERT_TRUE(GbkToUtf8("", out));
     EXPECT_EQ(out, "");
+}
+
+// The fast conversion of stored text must give exactly the converter's
+// bytes, for every character of the plane and a spread of those beyond.
+TEST(OdbcGbkTest, EveryCharacterConvertsAsIconvConvertsIt)
+{
+    iconv_t cd = iconv_open("GB18030", "UTF-8");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    auto reference = [&](const std::string& in) {
+        char buffer[16];
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size(), dstLeft = sizeof buffer;
+        char* dst = buffer;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == size_t(-1))
+            return std::string("(refused)");
+        return std::string(buffer, sizeof buffer - dstLeft);
+    };
+    auto utf8 = [](std::uint32_t cp) {
+        std::string s;
+        if (cp < 0x80) {
+            s += char(cp);
+        } else if (cp < 0x800) {
+            s += char(0xC0 | cp >> 6);
+            s += char(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            s += char(0xE0 | cp >> 12);
+            s += char(0x80 | (cp >> 6 & 0x3F));
+            s += char(0x80 | (cp & 0x3F));
+        } else {
+            s += char(0xF0 | cp >> 18);
+            s += char(0x80 | (cp >> 12 & 0x3F));
+            s += char(0x80 | (cp >> 6 & 0x3F));
+            s += char(0x80 | (cp & 0x3F));
+        }
+        return s;
+    };
+    int mismatches = 0;
+    for (std::uint32_t cp = 0x80; cp <= 0x10FFFF && mismatches < 5; cp += cp < 0x10000 ? 1 : 97) {
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp == 0x20AC)
+            continue;
+        std::string in = "a" + utf8(cp), out;
+        bool converted = Utf8ToGbk(in, out);
+        std::string expected = reference(in);
+        std::string got = converted ? out : std::string("(refused)");
+        if (got != expected) {
+            ++mismatches;
+            ADD_FAILURE() << "U+" << std::hex << cp;
+        }
+    }
+    iconv_close(cd);
+    // Encoded surrogates are refused as the converter refuses them.
+    std::string out;
+    EXPECT_FALSE(Utf8ToGbk("\xED\xA0\x80", out));
+    EXPECT_FALSE(Utf8ToGbk("\xF4\x90\x80\x80", out)); // beyond U+10FFFF
 }
 
 TEST(OdbcConvertTest, TimestampsParseStrictly)
