@@ -1,8 +1,6 @@
 #include "db/odbc_db_unit.h"
 
-#include "platform/icon.h"
-#include "platform/messages.h"
-#include "platform/window.h"
+#include "ui/framework/unit_window.h"
 
 namespace db {
 namespace {
@@ -19,29 +17,12 @@ void closeConnection(Connection* c)
 
 OdbcDbUnit* OdbcDbUnit::create(const ui::UnitCreateParams& p)
 {
-    if (!platform::IsWindowClassRegistered(kOdbcDbClass)) {
-        platform::WindowClass cls;
-        cls.name = kOdbcDbClass;
-        cls.cursor = platform::LoadStandardCursor(platform::StandardCursor::Arrow);
-        cls.nullBrush = true;
-        platform::RegisterWindowClass(cls);
-    }
+    ui::RegisterUnitWindowClass(kOdbcDbClass);
     auto* unit = new OdbcDbUnit(p.windowId, p.unitId, p.kindId);
     unit->m_kindData.assign(p.kindData.begin(), p.kindData.end());
-    platform::WindowCreateParams w;
-    w.className = kOdbcDbClass;
     // Never shown: whatever the record says, the window stays hidden.
-    w.style = platform::WS_CHILD | platform::WS_CLIPSIBLINGS;
-    w.x = p.left;
-    w.y = p.top;
-    w.width = p.width;
-    w.height = p.height;
-    w.parent = p.parent;
-    w.controlId = p.controlId;
-    if (platform::CreateWindowEx(w, unit) == platform::Hwnd::Null) {
-        delete unit;
+    if (!ui::CreateUnitWindow(unit, p, kOdbcDbClass, 0))
         return nullptr;
-    }
     return unit;
 }
 

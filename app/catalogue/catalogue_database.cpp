@@ -31,22 +31,6 @@ constexpr std::uint32_t kFindNodeRoutine = Routine(0x0102);
 constexpr std::uint32_t kListEntriesRoutine = Routine(0x0103);
 constexpr std::uint32_t kReadEntryRoutine = Routine(0x0104);
 
-// Integers are kept whole; only the reals are cut.
-std::optional<std::int32_t> integerOf(const TypedValue& v)
-{
-    switch (v.basicType()) {
-    case ValueType::Byte:
-    case ValueType::Short:
-    case ValueType::Int:
-    case ValueType::Long:
-    case ValueType::Float:
-    case ValueType::Double:
-        return v.isArray() ? std::nullopt : runtime::ToInteger(v);
-    default:
-        return std::nullopt;
-    }
-}
-
 void inform(const char* message, const char* caption)
 {
     InfoBox(message, kInformation, caption);
@@ -76,7 +60,8 @@ void OpenCatalogue()
 
 std::int32_t IntegerValue(const TypedValue& value, ReadSite site)
 {
-    std::optional<std::int32_t> n = integerOf(value);
+    // Integers keep their value, reals are cut; any other kind has none.
+    std::optional<std::int32_t> n = runtime::ToInteger(value);
     runtime::FreeValue(value);
     if (!n)
         runtime::RaiseRuntimeError(kErrorNotNumeric, site.routine, site.position);

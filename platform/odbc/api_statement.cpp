@@ -339,6 +339,21 @@ Stmt* statementOf(SQLHSTMT handle)
     return As<Stmt>(handle);
 }
 
+// The statement text as the application passed it, checked and prepared.
+SQLRETURN prepareText(Stmt& stmt, SQLCHAR* text, SQLINTEGER length)
+{
+    if (!text)
+        return stmt.diag.fail("HY009", "Invalid use of null pointer");
+    if (length < 0 && length != SQL_NTS)
+        return stmt.diag.fail("HY090", "Invalid string or buffer length");
+    if (stmt.cursorOpen)
+        return stmt.diag.fail("24000", "Invalid cursor state: a cursor is open");
+    std::string sql;
+    if (!ToUtf8(stmt.diag, reinterpret_cast<char*>(text), length, sql))
+        return SQL_ERROR;
+    return prepare(stmt, sql);
+}
+
 } // namespace
 
 namespace access_odbc {
@@ -395,16 +410,7 @@ SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
     if (!stmt)
         return SQL_INVALID_HANDLE;
     StatementCall call(*stmt);
-    if (!text)
-        return stmt->diag.fail("HY009", "Invalid use of null pointer");
-    if (length < 0 && length != SQL_NTS)
-        return stmt->diag.fail("HY090", "Invalid string or buffer length");
-    if (stmt->cursorOpen)
-        return stmt->diag.fail("24000", "Invalid cursor state: a cursor is open");
-    std::string sql;
-    if (!ToUtf8(stmt->diag, reinterpret_cast<char*>(text), length, sql))
-        return SQL_ERROR;
-    return prepare(*stmt, sql);
+    return prepareText(*stmt, text, length);
 }
 
 SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
@@ -422,16 +428,7 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER lengt
     if (!stmt)
         return SQL_INVALID_HANDLE;
     StatementCall call(*stmt);
-    if (!text)
-        return stmt->diag.fail("HY009", "Invalid use of null pointer");
-    if (length < 0 && length != SQL_NTS)
-        return stmt->diag.fail("HY090", "Invalid string or buffer length");
-    if (stmt->cursorOpen)
-        return stmt->diag.fail("24000", "Invalid cursor state: a cursor is open");
-    std::string sql;
-    if (!ToUtf8(stmt->diag, reinterpret_cast<char*>(text), length, sql))
-        return SQL_ERROR;
-    if (SQLRETURN rc = prepare(*stmt, sql); rc != SQL_SUCCESS)
+    if (SQLRETURN rc = prepareText(*stmt, text, length); rc != SQL_SUCCESS)
         return rc;
     return execute(*stmt);
 }

@@ -4,34 +4,16 @@
 #include "platform/icon.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "ui/framework/unit_window.h"
 
 namespace ui {
 
 PlaceholderUnit* PlaceholderUnit::create(const UnitCreateParams& p)
 {
-    if (!platform::IsWindowClassRegistered(kPlaceholderClass)) {
-        platform::WindowClass cls;
-        cls.name = kPlaceholderClass;
-        cls.style = platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS;
-        cls.cursor = platform::LoadStandardCursor(platform::StandardCursor::Arrow);
-        cls.nullBrush = true;
-        platform::RegisterWindowClass(cls);
-    }
+    RegisterUnitWindowClass(kPlaceholderClass, platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS);
     auto* unit = new PlaceholderUnit(p.windowId, p.unitId, p.kindId);
-    platform::WindowCreateParams w;
-    w.exStyle = platform::WS_EX_TRANSPARENT;
-    w.className = kPlaceholderClass;
-    w.style = platform::WS_CHILD | platform::WS_CLIPSIBLINGS | (p.style & ~platform::WS_VISIBLE);
-    w.x = p.left;
-    w.y = p.top;
-    w.width = p.width;
-    w.height = p.height;
-    w.parent = p.parent;
-    w.controlId = p.controlId;
-    if (platform::CreateWindowEx(w, unit) == platform::Hwnd::Null) {
-        delete unit;
+    if (!CreateUnitWindow(unit, p, kPlaceholderClass, p.style & ~platform::WS_VISIBLE, platform::WS_EX_TRANSPARENT))
         return nullptr;
-    }
     return unit;
 }
 
