@@ -197,9 +197,15 @@ const BmpTable& bmpTable()
 
 void appendPacked(std::string& out, std::uint32_t packed)
 {
-    int bytes = packed > 0xFFFFFF ? 4 : packed > 0xFFFF ? 3 : packed > 0xFF ? 2 : 1;
-    for (int i = bytes - 1; i >= 0; --i)
-        out += char(packed >> (8 * i) & 0xFF);
+    if (packed <= 0xFF) {
+        out.push_back(char(packed));
+    } else if (packed <= 0xFFFF) {
+        char pair[2] = {char(packed >> 8), char(packed)};
+        out.append(pair, 2);
+    } else {
+        char four[4] = {char(packed >> 24), char(packed >> 16), char(packed >> 8), char(packed)};
+        out.append(four, 4);
+    }
 }
 
 // Characters beyond the plane follow GB18030's linear four-byte ranges,
@@ -253,21 +259,24 @@ bool GbkToUtf8(std::string_view in, std::string& out)
 bool Utf8ToGbk(std::string_view in, std::string& out)
 {
     out.clear();
-    if (isAscii(in)) {
-        out.assign(in);
-        return true;
-    }
-    const BmpTable& table = bmpTable();
     out.reserve(in.size());
+    const BmpTable& table = bmpTable();
     std::size_t at = 0;
     while (at < in.size()) {
+        // Runs of ASCII go across whole.
+        std::size_t run = at;
+        while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80)
+            ++run;
+        out.append(in.data() + at, run - at);
+        if ((at = run) == in.size())
+            break;
         std::size_t start = at;
         std::int32_t cp = nextCodePoint(in, at);
         if (cp < 0)
             return false;
         if (cp >= 0x10000) {
             appendSupplementary(out, cp);
-        } else if (std::uint32_t packed = table.form(cp); packed != 0 || cp == 0) {
+        } else if (std::uint32_t packed = table.form(cp); packed != 0) {
             appendPacked(out, packed);
         } else {
             std::string one;
