@@ -7,34 +7,28 @@ namespace ui {
 
 std::optional<ListViewData> ListViewData::Read(std::span<const std::uint8_t> block)
 {
-    ListViewData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.borderStyle = r.i32();
-    d.textColor = r.u32();
-    d.textBackgroundColor = r.u32();
-    d.backgroundColor = r.u32();
-    d.view = r.i32();
-    d.iconAlignment = r.i32();
-    for (bool* flag : {&d.autoArrange, &d.wrapLabels, &d.hideColumnHeader, &d.headerButtons, &d.fullRowSelect,
-                       &d.gridLines, &d.headerDragDrop, &d.hotTracking, &d.handCursor, &d.underlineHot,
-                       &d.underlineCold, &d.labelEditing})
-        *flag = r.u32() != 0;
-    d.sorting = r.i32();
-    d.checkBoxes = r.u32() != 0;
-    d.flatScrollBars = r.u32() != 0;
-    d.singleSelection = r.u32() != 0;
-    d.currentRow = r.i32();
-    d.alwaysShowSelection = r.u32() != 0;
-    for (std::vector<std::uint8_t>* b : {&d.font, &d.headerImageList, &d.imageList, &d.columns, &d.stateImageList,
-                                         &d.initialRows})
-        *b = ReadByteBlock(r);
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<ListViewData>(block, kMaxVersion, [](ByteReader& r, ListViewData& d) {
+        d.borderStyle = r.i32();
+        d.textColor = r.u32();
+        d.textBackgroundColor = r.u32();
+        d.backgroundColor = r.u32();
+        d.view = r.i32();
+        d.iconAlignment = r.i32();
+        for (bool* flag : {&d.autoArrange, &d.wrapLabels, &d.hideColumnHeader, &d.headerButtons, &d.fullRowSelect,
+                           &d.gridLines, &d.headerDragDrop, &d.hotTracking, &d.handCursor, &d.underlineHot,
+                           &d.underlineCold, &d.labelEditing})
+            *flag = r.u32() != 0;
+        d.sorting = r.i32();
+        d.checkBoxes = r.u32() != 0;
+        d.flatScrollBars = r.u32() != 0;
+        d.singleSelection = r.u32() != 0;
+        d.currentRow = r.i32();
+        d.alwaysShowSelection = r.u32() != 0;
+        for (std::vector<std::uint8_t>* b : {&d.font, &d.headerImageList, &d.imageList, &d.columns, &d.stateImageList,
+                                             &d.initialRows})
+            *b = ReadByteBlock(r);
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> ListViewData::Write() const

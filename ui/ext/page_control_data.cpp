@@ -55,51 +55,45 @@ bool readPage(ByteReader& r, std::uint32_t version, PageRecord& p)
 
 std::optional<PageControlData> PageControlData::Read(std::span<const std::uint8_t> block)
 {
-    PageControlData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.headerPosition = r.i32();
-    d.multiRow = r.u32() != 0;
-    d.currentPage = r.i32();
-    d.hideHeaders = r.u32() != 0;
-    d.font = ReadLogFont(r.view(kLogFontRecordSize));
-    d.pages = ReadByteBlock(r);
-    d.headerHeight = r.i32();
-    d.headerStyle = r.i32();
-    d.overlappingHeaders = r.u32() != 0;
-    d.headerTextAlignment = r.i32();
-    d.headerImageList = ReadByteBlock(r);
-    d.headerBackgroundImageList = ReadByteBlock(r);
-    d.scrollButtonImageList = ReadByteBlock(r);
-    d.picture = ReadByteBlock(r);
-    d.shadedHeaders = r.u32() != 0;
-    readColors(r, d.headerBackgroundColors);
-    readColors(r, d.headerTextColors);
-    d.color = r.u32();
-    d.borderColor = r.u32();
-    d.pageAreaColor = r.u32();
-    r.skip(4);
-    d.hiddenPagesSelectable = r.u32() != 0;
-    d.disabledPagesSelectable = r.u32() != 0;
-    r.skip(12);
-    if (d.version >= 2) {
-        d.customShading = r.u32() != 0;
-        readColors(r, d.shadingColors);
-    }
-    if (d.version >= 3)
-        d.pagesLocked = r.u32() != 0;
-    if (d.version >= 5)
-        d.verticalHeaderText = r.u32() != 0;
-    if (d.version >= 6 && r.u32() != 0)
-        d.font.reset();
-    if (d.version >= 7)
-        d.currentHeaderNoHot = r.u32() != 0;
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<PageControlData>(block, kMaxVersion, [](ByteReader& r, PageControlData& d) {
+        d.headerPosition = r.i32();
+        d.multiRow = r.u32() != 0;
+        d.currentPage = r.i32();
+        d.hideHeaders = r.u32() != 0;
+        d.font = ReadLogFont(r.view(kLogFontRecordSize));
+        d.pages = ReadByteBlock(r);
+        d.headerHeight = r.i32();
+        d.headerStyle = r.i32();
+        d.overlappingHeaders = r.u32() != 0;
+        d.headerTextAlignment = r.i32();
+        d.headerImageList = ReadByteBlock(r);
+        d.headerBackgroundImageList = ReadByteBlock(r);
+        d.scrollButtonImageList = ReadByteBlock(r);
+        d.picture = ReadByteBlock(r);
+        d.shadedHeaders = r.u32() != 0;
+        readColors(r, d.headerBackgroundColors);
+        readColors(r, d.headerTextColors);
+        d.color = r.u32();
+        d.borderColor = r.u32();
+        d.pageAreaColor = r.u32();
+        r.skip(4);
+        d.hiddenPagesSelectable = r.u32() != 0;
+        d.disabledPagesSelectable = r.u32() != 0;
+        r.skip(12);
+        if (d.version >= 2) {
+            d.customShading = r.u32() != 0;
+            readColors(r, d.shadingColors);
+        }
+        if (d.version >= 3)
+            d.pagesLocked = r.u32() != 0;
+        if (d.version >= 5)
+            d.verticalHeaderText = r.u32() != 0;
+        if (d.version >= 6 && r.u32() != 0)
+            d.font.reset();
+        if (d.version >= 7)
+            d.currentHeaderNoHot = r.u32() != 0;
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> PageControlData::Write() const

@@ -7,22 +7,16 @@ namespace ui {
 
 std::optional<TransLabelData> TransLabelData::Read(std::span<const std::uint8_t> block)
 {
-    TransLabelData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.relief = r.i32();
-    d.textColor = r.u32();
-    d.horizontalAlignment = r.i32();
-    d.verticalAlignment = r.i32();
-    d.wordWrap = r.u32() != 0;
-    d.font = ReadByteBlock(r);
-    d.caption = ReadByteBlockText(r);
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<TransLabelData>(block, kMaxVersion, [](ByteReader& r, TransLabelData& d) {
+        d.relief = r.i32();
+        d.textColor = r.u32();
+        d.horizontalAlignment = r.i32();
+        d.verticalAlignment = r.i32();
+        d.wordWrap = r.u32() != 0;
+        d.font = ReadByteBlock(r);
+        d.caption = ReadByteBlockText(r);
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> TransLabelData::Write() const

@@ -11,34 +11,28 @@ constexpr int kStateSlotShift = 28;
 
 std::optional<TreeBoxData> TreeBoxData::Read(std::span<const std::uint8_t> block)
 {
-    TreeBoxData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.borderStyle = r.i32();
-    d.textColor = r.u32();
-    d.backgroundColor = r.u32();
-    d.expandButtons = r.u32() != 0;
-    d.lines = r.u32() != 0;
-    d.linesAtRoot = r.u32() != 0;
-    d.labelEditing = r.u32() != 0;
-    d.alwaysShowSelection = r.u32() != 0;
-    d.currentItem = r.i32();
-    d.itemHeight = r.i32();
-    d.font = ReadByteBlock(r);
-    d.imageList = ReadByteBlock(r);
-    d.initialItems = ReadByteBlock(r);
-    d.extension = r.u32() != 0 && d.version == 0;
-    if (d.extension) {
-        d.checkBoxes = r.u32() != 0;
-        d.stateImageCount = r.i32();
-        d.stateImageList = ReadByteBlock(r);
-    }
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<TreeBoxData>(block, kMaxVersion, [](ByteReader& r, TreeBoxData& d) {
+        d.borderStyle = r.i32();
+        d.textColor = r.u32();
+        d.backgroundColor = r.u32();
+        d.expandButtons = r.u32() != 0;
+        d.lines = r.u32() != 0;
+        d.linesAtRoot = r.u32() != 0;
+        d.labelEditing = r.u32() != 0;
+        d.alwaysShowSelection = r.u32() != 0;
+        d.currentItem = r.i32();
+        d.itemHeight = r.i32();
+        d.font = ReadByteBlock(r);
+        d.imageList = ReadByteBlock(r);
+        d.initialItems = ReadByteBlock(r);
+        d.extension = r.u32() != 0 && d.version == 0;
+        if (d.extension) {
+            d.checkBoxes = r.u32() != 0;
+            d.stateImageCount = r.i32();
+            d.stateImageList = ReadByteBlock(r);
+        }
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> TreeBoxData::Write() const

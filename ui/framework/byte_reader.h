@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -107,6 +108,22 @@ private:
     std::size_t m_pos = 0;
     bool m_ok = true;
 };
+
+// A kind's stored data: an empty block gives the defaults; otherwise a
+// version no newer than `newest`, the fields `readFields` takes (false when
+// they do not hold together), and not one byte more.
+template<typename Data, typename ReadFields>
+std::optional<Data> ReadVersionedBlock(std::span<const std::uint8_t> block, std::uint32_t newest,
+                                       ReadFields readFields)
+{
+    Data d;
+    if (block.empty())
+        return d;
+    ByteReader r(block);
+    if (!r.version(newest, d.version) || !readFields(r, d) || !r.atEnd())
+        return std::nullopt;
+    return d;
+}
 
 class ByteWriter {
 public:

@@ -6,21 +6,15 @@ namespace ui {
 
 std::optional<ButtonData> ButtonData::Read(std::span<const std::uint8_t> block)
 {
-    ButtonData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.type = r.i32();
-    d.horizontalAlignment = r.i32();
-    d.verticalAlignment = r.i32();
-    d.picture = r.counted();
-    d.font = r.counted();
-    d.caption = r.countedText();
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<ButtonData>(block, kMaxVersion, [](ByteReader& r, ButtonData& d) {
+        d.type = r.i32();
+        d.horizontalAlignment = r.i32();
+        d.verticalAlignment = r.i32();
+        d.picture = r.counted();
+        d.font = r.counted();
+        d.caption = r.countedText();
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> ButtonData::Write() const

@@ -28,30 +28,24 @@ bool readItemData(std::span<const std::uint8_t> block, std::vector<std::int32_t>
 
 std::optional<ComboBoxData> ComboBoxData::Read(std::span<const std::uint8_t> block)
 {
-    ComboBoxData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.style = r.i32();
-    d.maxEditLength = r.i32();
-    d.editSelectionStart = r.i32();
-    d.editSelectionLength = r.i32();
-    d.sorted = r.u32() != 0;
-    d.extraItemHeight = r.i32();
-    d.textColor = r.u32();
-    d.backgroundColor = r.u32();
-    d.initialSelection = r.i32();
-    d.font = r.counted();
-    auto texts = r.view(r.u32());
-    auto data = r.view(r.u32());
-    d.text = r.countedText();
-    if (d.version >= 2)
-        d.furtherSettings = r.counted();
-    if (!r.atEnd() || !readItemTexts(texts, d.itemTexts) || !readItemData(data, d.itemData))
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<ComboBoxData>(block, kMaxVersion, [](ByteReader& r, ComboBoxData& d) {
+        d.style = r.i32();
+        d.maxEditLength = r.i32();
+        d.editSelectionStart = r.i32();
+        d.editSelectionLength = r.i32();
+        d.sorted = r.u32() != 0;
+        d.extraItemHeight = r.i32();
+        d.textColor = r.u32();
+        d.backgroundColor = r.u32();
+        d.initialSelection = r.i32();
+        d.font = r.counted();
+        auto texts = r.view(r.u32());
+        auto data = r.view(r.u32());
+        d.text = r.countedText();
+        if (d.version >= 2)
+            d.furtherSettings = r.counted();
+        return readItemTexts(texts, d.itemTexts) && readItemData(data, d.itemData);
+    });
 }
 
 std::vector<std::uint8_t> ComboBoxData::Write() const

@@ -6,34 +6,28 @@ namespace ui {
 
 std::optional<EditBoxData> EditBoxData::Read(std::span<const std::uint8_t> block)
 {
-    EditBoxData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.borderStyle = r.i32();
-    d.textColor = r.u32();
-    d.backgroundColor = r.u32();
-    d.hideSelection = r.u32() != 0;
-    d.maxLength = r.i32();
-    d.multiLine = r.u32() != 0;
-    d.scrollBars = r.i32();
-    d.alignment = r.i32();
-    d.inputMode = r.i32();
-    d.passwordChar = r.u16();
-    d.caseConversion = r.i32();
-    d.spinKind = r.i32();
-    d.spinMin = r.i32();
-    d.spinMax = r.i32();
-    d.selectionStart = r.i32();
-    d.selectionLength = r.i32();
-    d.text = r.countedText();
-    d.font = r.counted();
-    d.furtherSettings = r.counted();
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<EditBoxData>(block, kMaxVersion, [](ByteReader& r, EditBoxData& d) {
+        d.borderStyle = r.i32();
+        d.textColor = r.u32();
+        d.backgroundColor = r.u32();
+        d.hideSelection = r.u32() != 0;
+        d.maxLength = r.i32();
+        d.multiLine = r.u32() != 0;
+        d.scrollBars = r.i32();
+        d.alignment = r.i32();
+        d.inputMode = r.i32();
+        d.passwordChar = r.u16();
+        d.caseConversion = r.i32();
+        d.spinKind = r.i32();
+        d.spinMin = r.i32();
+        d.spinMax = r.i32();
+        d.selectionStart = r.i32();
+        d.selectionLength = r.i32();
+        d.text = r.countedText();
+        d.font = r.counted();
+        d.furtherSettings = r.counted();
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> EditBoxData::Write() const

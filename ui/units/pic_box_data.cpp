@@ -6,20 +6,14 @@ namespace ui {
 
 std::optional<PicBoxData> PicBoxData::Read(std::span<const std::uint8_t> block)
 {
-    PicBoxData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.borderStyle = r.i32();
-    d.backgroundColor = r.u32();
-    d.displayMode = r.i32();
-    d.animation = r.i32();
-    d.picture = r.counted();
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<PicBoxData>(block, kMaxVersion, [](ByteReader& r, PicBoxData& d) {
+        d.borderStyle = r.i32();
+        d.backgroundColor = r.u32();
+        d.displayMode = r.i32();
+        d.animation = r.i32();
+        d.picture = r.counted();
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> PicBoxData::Write() const

@@ -6,45 +6,39 @@ namespace ui {
 
 std::optional<WindowKindData> WindowKindData::Read(std::span<const std::uint8_t> block)
 {
-    WindowKindData d;
-    if (block.empty())
-        return d;
-    ByteReader r(block);
-    if (!r.version(kMaxVersion, d.version))
-        return std::nullopt;
-    d.borderStyle = r.i32();
-    d.backgroundPlacement = r.i32();
-    d.backgroundColor = r.u32();
-    d.maximizeButton = r.u32() != 0;
-    d.minimizeButton = r.u32() != 0;
-    d.controlBox = r.u32() != 0;
-    d.startPosition = r.i32();
-    d.movable = r.u32() != 0;
-    d.soundPlayMode = r.i32();
-    d.logicalSetting21 = r.u32() != 0;
-    d.logicalSetting22 = r.u32() != 0;
-    d.logicalSetting23 = r.u32() != 0;
-    d.integerSetting25 = r.i32();
-    if (d.version >= 2)
-        d.keepOwnerless = r.u32() != 0;
-    if (d.version >= 3) {
-        d.logicalSetting27 = r.u32() != 0;
-        d.windowShape = r.i32();
-    }
-    if (d.version >= 4)
-        d.alwaysOnTop = r.u32() != 0;
-    if (d.version >= 5)
-        d.logicalSetting30 = r.u32() != 0;
-    if (d.version >= 6)
-        d.className = r.countedText();
-    d.backgroundPicture = r.counted();
-    d.icon = r.counted();
-    d.backgroundSound = r.counted();
-    d.caption = r.countedText();
-    d.textSetting24 = r.countedText();
-    if (!r.atEnd())
-        return std::nullopt;
-    return d;
+    return ReadVersionedBlock<WindowKindData>(block, kMaxVersion, [](ByteReader& r, WindowKindData& d) {
+        d.borderStyle = r.i32();
+        d.backgroundPlacement = r.i32();
+        d.backgroundColor = r.u32();
+        d.maximizeButton = r.u32() != 0;
+        d.minimizeButton = r.u32() != 0;
+        d.controlBox = r.u32() != 0;
+        d.startPosition = r.i32();
+        d.movable = r.u32() != 0;
+        d.soundPlayMode = r.i32();
+        d.logicalSetting21 = r.u32() != 0;
+        d.logicalSetting22 = r.u32() != 0;
+        d.logicalSetting23 = r.u32() != 0;
+        d.integerSetting25 = r.i32();
+        if (d.version >= 2)
+            d.keepOwnerless = r.u32() != 0;
+        if (d.version >= 3) {
+            d.logicalSetting27 = r.u32() != 0;
+            d.windowShape = r.i32();
+        }
+        if (d.version >= 4)
+            d.alwaysOnTop = r.u32() != 0;
+        if (d.version >= 5)
+            d.logicalSetting30 = r.u32() != 0;
+        if (d.version >= 6)
+            d.className = r.countedText();
+        d.backgroundPicture = r.counted();
+        d.icon = r.counted();
+        d.backgroundSound = r.counted();
+        d.caption = r.countedText();
+        d.textSetting24 = r.countedText();
+        return true;
+    });
 }
 
 std::vector<std::uint8_t> WindowKindData::Write() const
