@@ -7,6 +7,7 @@
 #include "platform/window.h"
 #include "runtime/runtime.h"
 #include "ui/framework/menu_builder.h"
+#include "ui/framework/unit_window.h"
 
 #include <array>
 #include <cstdlib>
@@ -182,19 +183,8 @@ platform::LResult TestBox::windowProc(std::uint32_t message, platform::WParam wP
 bool CreateChildWindowFor(ui::UnitObject* o, const ui::UnitCreateParams& p, const char* className,
                           platform::Hwnd* innerChild)
 {
-    platform::WindowCreateParams w;
-    w.className = className;
-    w.style = p.style | platform::WS_CHILD;
-    w.x = p.left;
-    w.y = p.top;
-    w.width = p.width;
-    w.height = p.height;
-    w.parent = p.parent;
-    w.controlId = p.controlId;
-    if (platform::CreateWindowEx(w, o) == platform::Hwnd::Null) {
-        delete o;
+    if (!ui::CreateUnitWindow(o, p, className, p.style))
         return false;
-    }
     if (innerChild) {
         platform::WindowCreateParams c;
         c.className = className;
