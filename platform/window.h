@@ -92,8 +92,9 @@ int GetDlgCtrlID(Hwnd hwnd);
 
 std::uint32_t GetWindowStyle(Hwnd hwnd);
 std::uint32_t GetWindowExStyle(Hwnd hwnd);
-// Changes style bits in place.  Frame bits of a top-level window change its
-// frame metrics and therefore its client area; the outer rectangle stays.
+// Changes style bits in place, then sends the window WM_STYLECHANGED.
+// Frame bits of a top-level window change its frame metrics and therefore
+// its client area; the outer rectangle stays.
 void SetWindowStyle(Hwnd hwnd, std::uint32_t style);
 void SetWindowExStyle(Hwnd hwnd, std::uint32_t exStyle);
 

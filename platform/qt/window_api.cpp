@@ -3,6 +3,7 @@
 
 #include "platform/window.h"
 
+#include "platform/common_controls.h"
 #include "platform/menu.h"
 #include "platform/message_queue.h"
 #include "platform/messages.h"
@@ -406,6 +407,7 @@ void SetWindowStyle(Hwnd hwnd, std::uint32_t style)
         applyTopLevelFlags(*r);
         setOuterGeometry(*r, outer.left, outer.top, outer.width(), outer.height());
     }
+    SendMessage(hwnd, WM_STYLECHANGED, WParam(GWL_STYLE), 0);
 }
 
 void SetWindowExStyle(Hwnd hwnd, std::uint32_t exStyle)
@@ -419,6 +421,7 @@ void SetWindowExStyle(Hwnd hwnd, std::uint32_t exStyle)
         applyTopLevelFlags(*r);
         setOuterGeometry(*r, outer.left, outer.top, outer.width(), outer.height());
     }
+    SendMessage(hwnd, WM_STYLECHANGED, WParam(GWL_EXSTYLE), 0);
 }
 
 bool ShowWindow(Hwnd hwnd, int command)

@@ -1,0 +1,64 @@
+#include "platform/qt/control_support.h"
+
+#include "platform/image_list_stream.h"
+#include "platform/message_queue.h"
+#include "platform/messages.h"
+#include "platform/qt/device_context.h"
+#include "platform/qt/registry.h"
+#include "platform/window.h"
+
+#include <QFrame>
+
+namespace platform::qt {
+
+LResult notifyParent(Hwnd control, NotifyHeader& header)
+{
+    Hwnd parent = GetParent(control);
+    if (!IsWindow(parent))
+        return 0;
+    header.hwndFrom = control;
+    header.idFrom = std::uintptr_t(GetDlgCtrlID(control));
+    // The parent's handler runs inside the toolkit's delivery of whatever
+    // event the control is handling; deletions wait until it has returned.
+    ToolkitScope scope;
+    return SendMessage(parent, WM_NOTIFY, WParam(header.idFrom), LParam(&header));
+}
+
+void applyBorderStyles(QFrame* frame, std::uint32_t style, std::uint32_t exStyle)
+{
+    bool clientEdge = exStyle & WS_EX_CLIENTEDGE;
+    bool modalFrame = exStyle & WS_EX_DLGMODALFRAME;
+    int shape = QFrame::NoFrame;
+    int lineWidth = 0;
+    int midLineWidth = 0;
+    if (clientEdge && modalFrame) {
+        // A raised frame outside a sunken edge, five pixels in all.
+        shape = QFrame::Box | QFrame::Sunken;
+        lineWidth = 1;
+        midLineWidth = 3;
+    } else if (clientEdge) {
+        shape = QFrame::WinPanel | QFrame::Sunken; // two pixels
+        lineWidth = 2;
+    } else if (modalFrame) {
+        shape = QFrame::WinPanel | QFrame::Raised;
+        lineWidth = 2;
+    } else if (exStyle & WS_EX_STATICEDGE) {
+        shape = QFrame::Panel | QFrame::Sunken;
+        lineWidth = 1;
+    } else if (style & WS_BORDER) {
+        shape = QFrame::Box | QFrame::Plain;
+        lineWidth = 1;
+    }
+    frame->setFrameStyle(shape);
+    frame->setLineWidth(lineWidth);
+    frame->setMidLineWidth(midLineWidth);
+}
+
+QColor colorOrSystem(ColorRef color, const QColor& system)
+{
+    if (color == CLR_DEFAULT || color == CLR_NONE)
+        return system;
+    return toQColor(color);
+}
+
+} // namespace platform::qt

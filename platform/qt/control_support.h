@@ -1,0 +1,27 @@
+// What the platform's common controls share: telling the parent through
+// WM_NOTIFY, drawing the border their styles ask for, and their colour
+// settings as Qt colours.
+#pragma once
+
+#include "platform/common_controls.h"
+#include "platform/types.h"
+
+#include <QColor>
+
+class QFrame;
+
+namespace platform::qt {
+
+// Sends WM_NOTIFY to the control's parent, with the header's hwndFrom and
+// idFrom filled in; the parent's answer, 0 when the control has no parent.
+// The parent's handler may destroy the control: callers look the window up
+// again before touching it.
+LResult notifyParent(Hwnd control, NotifyHeader& header);
+
+// The frame a control's styles ask for (see common_controls.h).
+void applyBorderStyles(QFrame* frame, std::uint32_t style, std::uint32_t exStyle);
+
+// A colour setting as a Qt colour; CLR_DEFAULT and CLR_NONE give `system`.
+QColor colorOrSystem(ColorRef color, const QColor& system);
+
+} // namespace platform::qt
