@@ -12,7 +12,7 @@ namespace {
 
 using ui::UnitRecord;
 
-constexpr std::uint32_t kMenuKind = 0x00010003;
+constexpr std::uint32_t kMenuKind = ui::kinds::Menu.value;
 
 struct Builder {
     const Description& d;
@@ -111,7 +111,7 @@ struct Builder {
     }
 
     // Keys every unit record has, the window's own included.
-    std::optional<Failure> common(const Section& s, UnitRecord& u) const
+    std::optional<Failure> common(const Section& s, const KindBinding& kind, UnitRecord& u) const
     {
         u.cursorData = {0, 0, 0, 0};
         u.stateFlags = ui::kUnitVisible;
@@ -157,6 +157,8 @@ struct Builder {
             long event = std::strtol(e.key.c_str() + 3, &end, 10);
             if (!end || *end)
                 return fail(e.line, "`on N` needs an event number, not " + e.key.substr(3));
+            if (!kind.raises(std::int32_t(event)))
+                return fail(e.line, "a " + kind.name + " raises no event " + std::to_string(event));
             ui::EventBinding b;
             b.event = std::int32_t(event);
             if (auto f = handler(e.value, b.handlerRef))
@@ -268,7 +270,7 @@ struct Builder {
                 if (ui::IdCategoryOf(u.id) != 6 || ui::IdSubKind(u.id) != 0)
                     return fail(s.line, "the window's own unit has category 6 and sub-kind 0 (0x06......)");
                 const KindBinding* window = FindKindBinding("window");
-                if (auto f = common(s, u))
+                if (auto f = common(s, *window, u))
                     return *f;
                 if (auto f = kindData(s, *window, u))
                     return *f;
@@ -282,15 +284,15 @@ struct Builder {
                 if (ui::IdCategoryOf(u.id) != 6 || ui::IdSubKind(u.id) != 1)
                     return fail(s.line, "a unit's id has category 6 and sub-kind 1 (0x16......)");
                 const KindBinding* kind = FindKindBinding(s.header[2]);
-                if (!kind || std::string(kind->name) == "window")
+                if (!kind || kind->name == "window")
                     return fail(s.line, "unknown kind " + s.header[2]);
                 if (auto f = conv.gbk(Value{Value::Kind::String, 0, s.header[3], {}, s.line}, u.name))
                     return *f;
-                if (auto f = common(s, u))
+                if (auto f = common(s, *kind, u))
                     return *f;
                 if (auto f = kindData(s, *kind, u))
                     return *f;
-                if (auto f = unused(s, std::string("a ") + kind->name, kind->repeatableKeys))
+                if (auto f = unused(s, "a " + kind->name, kind->repeatableKeys))
                     return *f;
             } else if (type == "menu") {
                 if (i == 1)

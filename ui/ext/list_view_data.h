@@ -1,6 +1,7 @@
 // The stored settings of a ListView, its columns block and its initial-rows
-// block.  Numbers are 32-bit little-endian; byte blocks as for the TreeBox
-// (tree_box_data.h).
+// block; the kind's description (list_view_data.cpp) derives the stored
+// form, properties 8-38 and the description keys from them.  Numbers are
+// 32-bit little-endian; byte blocks a signed length and the bytes.
 //
 // Stored data, in order: version; border style; text colour; text
 // background colour; background colour; view; icon alignment; auto-arrange;
@@ -13,6 +14,8 @@
 // the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -23,6 +26,22 @@ namespace ui {
 
 struct ListViewData {
     static constexpr std::uint32_t kMaxVersion = 1;
+    // What writing a property sets going; the unit applies each.
+    enum class Effect {
+        None,
+        Border,
+        Colors,
+        Font,
+        Styles,            // the style bits that apply at once (label wrap, hidden header)
+        HeaderImages,      // the column-header image list attached again
+        Images,            // the image list attached again
+        StateImages,       // the state image list attached again
+        SelectRow,         // the current row selected (single selection only)
+        Rows,              // every row deleted and the initial rows loaded again
+        Recreate,          // takes effect when the window is made again
+        RecreateIfHot,     // ... when hot tracking is on
+        ColumnsWritten,    // the stored columns replace the live ones when made again
+    };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 1; // 0-5, as for the TreeBox
@@ -62,6 +81,8 @@ struct ListViewData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<ListViewData>& ListViewDescription();
 
 // One record of the columns block: image-on-the-right flag (1 byte), header
 // image index, alignment, width and the zero-terminated caption.

@@ -1,8 +1,7 @@
 #include "ui/ext/page_control_data.h"
 
-#include "ui/ext/tree_box_data.h"
 #include "ui/framework/byte_reader.h"
-#include "ui/framework/logfont_record.h"
+#include "ui/framework/kind_codec.h"
 
 namespace ui {
 namespace {
@@ -14,13 +13,6 @@ void readTriple(ByteReader& r, std::array<std::int32_t, N>& out)
 {
     for (auto& v : out)
         v = r.i32();
-}
-
-template<std::size_t N>
-void readColors(ByteReader& r, std::array<std::uint32_t, N>& out)
-{
-    for (auto& v : out)
-        v = r.u32();
 }
 
 template<typename T, std::size_t N>
@@ -53,93 +45,90 @@ bool readPage(ByteReader& r, std::uint32_t version, PageRecord& p)
 
 } // namespace
 
+namespace {
+
+using D = PageControlData;
+
+constexpr Setting<D> kSettings[] = {
+    {.member = &D::headerPosition, .stored = Stored::Number, .key = "header-position"},
+    {.member = &D::multiRow, .stored = Stored::Number, .key = "multi-row"},
+    {.member = &D::currentPage, .stored = Stored::Number, .key = "current-page"},
+    {.member = &D::hideHeaders, .stored = Stored::Number, .key = "hide-headers"},
+    {.member = &D::font, .stored = Stored::FontRecord, .key = "font", .describedAs = Described::Font},
+    {.member = &D::pages, .stored = Stored::Block},
+    {.member = &D::headerHeight, .stored = Stored::Number, .key = "header-height"},
+    {.member = &D::headerStyle, .stored = Stored::Number, .key = "header-style"},
+    {.member = &D::overlappingHeaders, .stored = Stored::Number, .key = "overlapping-headers"},
+    {.member = &D::headerTextAlignment, .stored = Stored::Number, .key = "header-text-alignment"},
+    {.member = &D::headerImageList, .stored = Stored::Block, .key = "header-image-list"},
+    {.member = &D::headerBackgroundImageList, .stored = Stored::Block, .key = "header-background-image-list"},
+    {.member = &D::scrollButtonImageList, .stored = Stored::Block, .key = "scroll-button-image-list"},
+    {.member = &D::picture, .stored = Stored::Block, .key = "picture"},
+    {.member = &D::shadedHeaders, .stored = Stored::Number, .key = "shaded-headers"},
+    {.member = &D::headerBackgroundColors, .stored = Stored::Triple},
+    {.member = &D::headerTextColors, .stored = Stored::Triple},
+    {.member = &D::color, .stored = Stored::Number, .key = "color"},
+    {.member = &D::borderColor, .stored = Stored::Number, .key = "border-color"},
+    {.member = &D::pageAreaColor, .stored = Stored::Number, .key = "page-area-color"},
+    {.stored = Stored::Reserved, .reservedBytes = 4},
+    {.member = &D::hiddenPagesSelectable, .stored = Stored::Number, .key = "hidden-pages-selectable"},
+    {.member = &D::disabledPagesSelectable, .stored = Stored::Number, .key = "disabled-pages-selectable"},
+    {.stored = Stored::Reserved, .reservedBytes = 12},
+    {.member = &D::customShading, .stored = Stored::Number, .since = 2, .key = "custom-shading"},
+    {.member = &D::shadingColors, .stored = Stored::Triple, .since = 2},
+    {.member = &D::pagesLocked, .stored = Stored::Number, .since = 3, .key = "pages-locked"},
+    {.member = &D::verticalHeaderText, .stored = Stored::Number, .since = 5, .key = "vertical-header-text"},
+    {.member = &D::font, .stored = Stored::NoFontFlag, .since = 6},
+    {.member = &D::currentHeaderNoHot, .stored = Stored::Number, .since = 7, .key = "current-header-no-hot"},
+};
+
+bool addPage(D& d, std::span<const RecordValue> values)
+{
+    std::optional<std::vector<PageRecord>> pages = ReadPages(d.pages);
+    if (!pages)
+        return false;
+    PageRecord page;
+    page.caption = values[0].text;
+    if (values.size() > 1)
+        page.tip = values[1].text;
+    pages->push_back(std::move(page));
+    d.pages = WritePages(*pages);
+    return true;
+}
+
+// page = "caption" [, "tip"]
+constexpr RecordKey<D> kRecords[] = {
+    {.key = "page", .slots = "t|t", .add = addPage},
+};
+
+// Page changed, page about to change, header pressed, hot header changed,
+// right button released over a header.
+constexpr std::int32_t kEvents[] = {0, 1, 2, 3, 4};
+
+constexpr KindDescription<D> kDescription{
+    .name = "PageControl",
+    .kind = kinds::PageControl,
+    .newestVersion = D::kMaxVersion,
+    .settings = kSettings,
+    .records = kRecords,
+    .events = kEvents,
+};
+
+} // namespace
+
+const KindDescription<PageControlData>& PageControlDescription()
+{
+    return kDescription;
+}
+
 std::optional<PageControlData> PageControlData::Read(std::span<const std::uint8_t> block)
 {
-    return ReadVersionedBlock<PageControlData>(block, kMaxVersion, [](ByteReader& r, PageControlData& d) {
-        d.headerPosition = r.i32();
-        d.multiRow = r.u32() != 0;
-        d.currentPage = r.i32();
-        d.hideHeaders = r.u32() != 0;
-        d.font = ReadLogFont(r.view(kLogFontRecordSize));
-        d.pages = ReadByteBlock(r);
-        d.headerHeight = r.i32();
-        d.headerStyle = r.i32();
-        d.overlappingHeaders = r.u32() != 0;
-        d.headerTextAlignment = r.i32();
-        d.headerImageList = ReadByteBlock(r);
-        d.headerBackgroundImageList = ReadByteBlock(r);
-        d.scrollButtonImageList = ReadByteBlock(r);
-        d.picture = ReadByteBlock(r);
-        d.shadedHeaders = r.u32() != 0;
-        readColors(r, d.headerBackgroundColors);
-        readColors(r, d.headerTextColors);
-        d.color = r.u32();
-        d.borderColor = r.u32();
-        d.pageAreaColor = r.u32();
-        r.skip(4);
-        d.hiddenPagesSelectable = r.u32() != 0;
-        d.disabledPagesSelectable = r.u32() != 0;
-        r.skip(12);
-        if (d.version >= 2) {
-            d.customShading = r.u32() != 0;
-            readColors(r, d.shadingColors);
-        }
-        if (d.version >= 3)
-            d.pagesLocked = r.u32() != 0;
-        if (d.version >= 5)
-            d.verticalHeaderText = r.u32() != 0;
-        if (d.version >= 6 && r.u32() != 0)
-            d.font.reset();
-        if (d.version >= 7)
-            d.currentHeaderNoHot = r.u32() != 0;
-        return true;
-    });
+    return ReadKindData(kDescription, block);
 }
 
 std::vector<std::uint8_t> PageControlData::Write() const
 {
-    ByteWriter w;
-    w.u32(version);
-    w.i32(headerPosition);
-    w.u32(multiRow);
-    w.i32(currentPage);
-    w.u32(hideHeaders);
-    if (font)
-        w.bytes(WriteLogFont(*font));
-    else
-        w.zeros(kLogFontRecordSize);
-    w.counted(pages);
-    w.i32(headerHeight);
-    w.i32(headerStyle);
-    w.u32(overlappingHeaders);
-    w.i32(headerTextAlignment);
-    w.counted(headerImageList);
-    w.counted(headerBackgroundImageList);
-    w.counted(scrollButtonImageList);
-    w.counted(picture);
-    w.u32(shadedHeaders);
-    writeAll(w, headerBackgroundColors);
-    writeAll(w, headerTextColors);
-    w.u32(color);
-    w.u32(borderColor);
-    w.u32(pageAreaColor);
-    w.u32(0);
-    w.u32(hiddenPagesSelectable);
-    w.u32(disabledPagesSelectable);
-    w.zeros(12);
-    if (version >= 2) {
-        w.u32(customShading);
-        writeAll(w, shadingColors);
-    }
-    if (version >= 3)
-        w.u32(pagesLocked);
-    if (version >= 5)
-        w.u32(verticalHeaderText);
-    if (version >= 6)
-        w.u32(!font);
-    if (version >= 7)
-        w.u32(currentHeaderNoHot);
-    return w.take();
+    return WriteKindData(kDescription, *this);
 }
 
 std::optional<std::vector<PageRecord>> ReadPages(std::span<const std::uint8_t> block)

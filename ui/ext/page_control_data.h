@@ -16,6 +16,8 @@
 // An empty block gives the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include "platform/gdi.h"
 
 #include <array>
@@ -29,6 +31,7 @@ namespace ui {
 
 struct PageControlData {
     static constexpr std::uint32_t kMaxVersion = 7;
+    enum class Effect { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t headerPosition = 0; // 0 top, 1 bottom, 2 left, 3 right
@@ -69,6 +72,8 @@ struct PageControlData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<PageControlData>& PageControlDescription();
 
 // One page of the pages block.  The block: format version, page count, then
 // per page: caption (text); header images, second triple, header

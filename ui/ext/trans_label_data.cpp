@@ -1,36 +1,44 @@
 #include "ui/ext/trans_label_data.h"
 
-#include "ui/ext/tree_box_data.h"
-#include "ui/framework/byte_reader.h"
+#include "ui/framework/kind_codec.h"
 
 namespace ui {
+namespace {
+
+using D = TransLabelData;
+
+constexpr Setting<D> kSettings[] = {
+    {.member = &D::relief, .stored = Stored::Number, .key = "relief"},
+    {.member = &D::textColor, .stored = Stored::Number, .key = "text-color"},
+    {.member = &D::horizontalAlignment, .stored = Stored::Number, .key = "horizontal-alignment"},
+    {.member = &D::verticalAlignment, .stored = Stored::Number, .key = "vertical-alignment"},
+    {.member = &D::wordWrap, .stored = Stored::Number, .key = "word-wrap"},
+    {.member = &D::font, .stored = Stored::Block, .key = "font", .describedAs = Described::Font},
+    {.member = &D::caption, .stored = Stored::Block, .key = "caption"},
+};
+
+constexpr KindDescription<D> kDescription{
+    .name = "TransLabel",
+    .kind = kinds::TransLabel,
+    .newestVersion = D::kMaxVersion,
+    .settings = kSettings,
+};
+
+} // namespace
+
+const KindDescription<TransLabelData>& TransLabelDescription()
+{
+    return kDescription;
+}
 
 std::optional<TransLabelData> TransLabelData::Read(std::span<const std::uint8_t> block)
 {
-    return ReadVersionedBlock<TransLabelData>(block, kMaxVersion, [](ByteReader& r, TransLabelData& d) {
-        d.relief = r.i32();
-        d.textColor = r.u32();
-        d.horizontalAlignment = r.i32();
-        d.verticalAlignment = r.i32();
-        d.wordWrap = r.u32() != 0;
-        d.font = ReadByteBlock(r);
-        d.caption = ReadByteBlockText(r);
-        return true;
-    });
+    return ReadKindData(kDescription, block);
 }
 
 std::vector<std::uint8_t> TransLabelData::Write() const
 {
-    ByteWriter w;
-    w.u32(version);
-    w.i32(relief);
-    w.u32(textColor);
-    w.i32(horizontalAlignment);
-    w.i32(verticalAlignment);
-    w.u32(wordWrap);
-    w.counted(font);
-    w.countedText(caption);
-    return w.take();
+    return WriteKindData(kDescription, *this);
 }
 
 } // namespace ui

@@ -5,6 +5,8 @@
 // 1 are alike.  An empty block gives the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,6 +17,7 @@ namespace ui {
 
 struct TransLabelData {
     static constexpr std::uint32_t kMaxVersion = 1;
+    enum class Effect { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t relief = 0; // 0 none, 1 engraved, 2 embossed, 3 shadow
@@ -31,5 +34,7 @@ struct TransLabelData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<TransLabelData>& TransLabelDescription();
 
 } // namespace ui

@@ -1,5 +1,8 @@
 #include "ui/ext/tree_box_data.h"
 
+#include "ui/framework/kind_codec.h"
+#include "ui/framework/unit_kind.h"
+
 namespace ui {
 namespace {
 
@@ -7,59 +10,117 @@ constexpr std::uint32_t kItemBold = 0x1;
 constexpr std::uint32_t kItemExpanded = 0x2;
 constexpr int kStateSlotShift = 28;
 
+using D = TreeBoxData;
+using E = D::Effect;
+
+constexpr bool extended(const D& d)
+{
+    return d.extension && d.version == 0;
+}
+
+constexpr bool checkBoxesOn(const D& d)
+{
+    return d.checkBoxes;
+}
+
+constexpr Setting<D> kSettings[] = {
+    {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style",
+     .property = 8, .type = kTypeChoice, .clamp = ClampRange{0, 5}, .effect = E::Border},
+    {.member = &D::textColor, .stored = Stored::Number, .key = "text-color",
+     .property = 9, .type = kTypeColor, .live = true, .effect = E::Colors},
+    {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color",
+     .property = 10, .type = kTypeBackColor, .live = true, .effect = E::Colors},
+    {.member = &D::expandButtons, .stored = Stored::Number, .key = "expand-buttons",
+     .property = 11, .type = kTypeLogical, .effect = E::Styles},
+    {.member = &D::lines, .stored = Stored::Number, .key = "lines",
+     .property = 12, .type = kTypeLogical, .effect = E::Styles},
+    {.member = &D::linesAtRoot, .stored = Stored::Number, .key = "lines-at-root",
+     .property = 13, .type = kTypeLogical, .effect = E::Styles},
+    {.member = &D::labelEditing, .stored = Stored::Number, .key = "label-editing",
+     .property = 14, .type = kTypeLogical, .effect = E::Styles},
+    {.member = &D::alwaysShowSelection, .stored = Stored::Number, .key = "always-show-selection",
+     .property = 15, .type = kTypeLogical, .effect = E::Styles},
+    {.member = &D::currentItem, .stored = Stored::Number, .key = "current-item",
+     .property = 16, .type = kTypeInteger, .live = true, .effect = E::Select},
+    {.member = &D::itemHeight, .stored = Stored::Number, .key = "item-height",
+     .property = 17, .type = kTypeInteger, .live = true, .effect = E::ItemHeight},
+    {.member = &D::font, .stored = Stored::Block, .key = "font", .describedAs = Described::Font,
+     .property = 18, .type = kTypeFont, .effect = E::Font},
+    {.member = &D::imageList, .stored = Stored::Block, .key = "image-list",
+     .property = 19, .type = kTypeBytes1023, .effect = E::ImageList},
+    {.member = &D::initialItems, .stored = Stored::Block,
+     .property = 20, .type = kTypeBytes1024, .live = true, .effect = E::ItemsWritten},
+    {.member = &D::extension, .stored = Stored::Number, .key = "extension"},
+    {.member = &D::checkBoxes, .stored = Stored::Number, .storedWhen = extended, .key = "check-boxes",
+     .property = 22, .type = kTypeLogical, .effect = E::CheckBoxes},
+    {.member = &D::stateImageCount, .stored = Stored::Number, .storedWhen = extended, .key = "state-image-count",
+     .property = 24, .type = kTypeInteger, .effect = E::StateImages, .available = checkBoxesOn},
+    {.member = &D::stateImageList, .stored = Stored::Block, .storedWhen = extended, .key = "state-image-list",
+     .property = 23, .type = kTypeBytes1023, .effect = E::StateImages, .available = checkBoxesOn},
+    // The text of the label being edited, while event 3 runs.
+    {.property = 21, .type = kTypeText, .live = true, .readOnly = true},
+};
+
+bool addItem(D& d, std::span<const RecordValue> v)
+{
+    std::optional<std::vector<TreeItemRecord>> items = ReadInitialItems(d.initialItems);
+    if (!items)
+        return false;
+    items->push_back({.text = v[0].text,
+                      .image = v[1].integer,
+                      .selectedImage = v[2].integer,
+                      .data = v[3].integer,
+                      .depth = v[4].integer});
+    d.initialItems = WriteInitialItems(*items);
+    return true;
+}
+
+// item = "text", image, selected image, data, depth
+constexpr RecordKey<D> kRecords[] = {
+    {.key = "item", .slots = "tiiii", .add = addItem},
+};
+
+// Selection changed, double click, label edit begins and ends, an item
+// expands and collapses, right button on an item, check box toggled.
+constexpr std::int32_t kEvents[] = {0, 1, 2, 3, 4, 5, 6, 7};
+
+void visitItemTexts(D& d, const TextVisitor& visit)
+{
+    VisitFontFace(d.font, visit);
+    if (std::optional<std::vector<TreeItemRecord>> items = ReadInitialItems(d.initialItems)) {
+        for (TreeItemRecord& item : *items)
+            item.text = visit(item.text);
+        d.initialItems = WriteInitialItems(*items);
+    }
+}
+
+constexpr KindDescription<D> kDescription{
+    .name = "TreeBox",
+    .kind = kinds::TreeBox,
+    .newestVersion = D::kMaxVersion,
+    .settings = kSettings,
+    .records = kRecords,
+    .events = kEvents,
+    .visitNestedTexts = visitItemTexts,
+    // Version 1 ends before the extension, whatever its flag says.
+    .afterRead = [](D& d) { d.extension = extended(d); },
+};
+
 } // namespace
+
+const KindDescription<TreeBoxData>& TreeBoxDescription()
+{
+    return kDescription;
+}
 
 std::optional<TreeBoxData> TreeBoxData::Read(std::span<const std::uint8_t> block)
 {
-    return ReadVersionedBlock<TreeBoxData>(block, kMaxVersion, [](ByteReader& r, TreeBoxData& d) {
-        d.borderStyle = r.i32();
-        d.textColor = r.u32();
-        d.backgroundColor = r.u32();
-        d.expandButtons = r.u32() != 0;
-        d.lines = r.u32() != 0;
-        d.linesAtRoot = r.u32() != 0;
-        d.labelEditing = r.u32() != 0;
-        d.alwaysShowSelection = r.u32() != 0;
-        d.currentItem = r.i32();
-        d.itemHeight = r.i32();
-        d.font = ReadByteBlock(r);
-        d.imageList = ReadByteBlock(r);
-        d.initialItems = ReadByteBlock(r);
-        d.extension = r.u32() != 0 && d.version == 0;
-        if (d.extension) {
-            d.checkBoxes = r.u32() != 0;
-            d.stateImageCount = r.i32();
-            d.stateImageList = ReadByteBlock(r);
-        }
-        return true;
-    });
+    return ReadKindData(kDescription, block);
 }
 
 std::vector<std::uint8_t> TreeBoxData::Write() const
 {
-    ByteWriter w;
-    w.u32(version);
-    w.i32(borderStyle);
-    w.u32(textColor);
-    w.u32(backgroundColor);
-    w.u32(expandButtons);
-    w.u32(lines);
-    w.u32(linesAtRoot);
-    w.u32(labelEditing);
-    w.u32(alwaysShowSelection);
-    w.i32(currentItem);
-    w.i32(itemHeight);
-    w.counted(font);
-    w.counted(imageList);
-    w.counted(initialItems);
-    bool extended = extension && version == 0;
-    w.u32(extended);
-    if (extended) {
-        w.u32(checkBoxes);
-        w.i32(stateImageCount);
-        w.counted(stateImageList);
-    }
-    return w.take();
+    return WriteKindData(kDescription, *this);
 }
 
 std::optional<std::vector<TreeItemRecord>> ReadInitialItems(std::span<const std::uint8_t> block)

@@ -1,5 +1,6 @@
-// The stored settings of a TreeBox and its initial-items block, and the
-// byte blocks that the stored data of every extended unit shares.
+// The stored settings of a TreeBox and its initial-items block; the kind's
+// description (tree_box_data.cpp) derives the stored form, properties 8-24
+// and the description keys from them.
 //
 // Stored data (32-bit little-endian numbers; byte blocks as below), in
 // order: version; border style; text colour; background colour; expand
@@ -10,7 +11,7 @@
 // custom state image list block.  An empty block gives the defaults below.
 #pragma once
 
-#include "ui/framework/byte_reader.h"
+#include "ui/framework/kind_description.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,21 +21,22 @@
 
 namespace ui {
 
-// A byte block of the extended units: a 32-bit length n and n bytes, where
-// n <= 0 is an empty block.  A length past the end fails the reader.
-inline std::vector<std::uint8_t> ReadByteBlock(ByteReader& r)
-{
-    std::int32_t n = r.i32();
-    return n > 0 ? r.bytes(std::size_t(n)) : std::vector<std::uint8_t>{};
-}
-inline std::string ReadByteBlockText(ByteReader& r)
-{
-    std::vector<std::uint8_t> b = ReadByteBlock(r);
-    return std::string(b.begin(), b.end());
-}
-
 struct TreeBoxData {
     static constexpr std::uint32_t kMaxVersion = 1;
+    // What writing a property sets going; the unit applies each.
+    enum class Effect {
+        None,
+        Border,        // the border style
+        Colors,        // text and background colours
+        Styles,        // the tree-view style bits of properties 11-15
+        Select,        // the current item selected and made the caret
+        ItemHeight,
+        Font,
+        ImageList,     // the normal image list attached again
+        ItemsWritten,  // takes effect when the window is made again
+        CheckBoxes,    // the style and the state images; off takes effect when made again
+        StateImages,   // the state image list built again
+    };
 
     std::uint32_t version = 0;
     std::int32_t borderStyle = 1; // 0-5
@@ -50,7 +52,7 @@ struct TreeBoxData {
     std::vector<std::uint8_t> font;         // empty, or a 60-byte logical font record
     std::vector<std::uint8_t> imageList;    // image list block
     std::vector<std::uint8_t> initialItems; // see ReadInitialItems
-    bool extension = true; // read as false from version 1, which ends here
+    bool extension = true; // false from version 1, which ends before it
     bool checkBoxes = false;
     std::int32_t stateImageCount = 2;
     std::vector<std::uint8_t> stateImageList; // image list block
@@ -61,6 +63,8 @@ struct TreeBoxData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<TreeBoxData>& TreeBoxDescription();
 
 // One record of the initial-items block, which holds the items in
 // pre-order: text (zero-terminated), image, selected image, item data,

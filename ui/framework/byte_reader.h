@@ -109,6 +109,20 @@ private:
     bool m_ok = true;
 };
 
+// A byte block of the extended units' stored data: a signed 32-bit length
+// n and n bytes, where n <= 0 is an empty block.  A length past the end
+// fails the reader.
+inline std::vector<std::uint8_t> ReadByteBlock(ByteReader& r)
+{
+    std::int32_t n = r.i32();
+    return n > 0 ? r.bytes(std::size_t(n)) : std::vector<std::uint8_t>{};
+}
+inline std::string ReadByteBlockText(ByteReader& r)
+{
+    std::vector<std::uint8_t> b = ReadByteBlock(r);
+    return std::string(b.begin(), b.end());
+}
+
 // A kind's stored data: an empty block gives the defaults; otherwise a
 // version no newer than `newest`, the fields `readFields` takes (false when
 // they do not hold together), and not one byte more.

@@ -3,6 +3,7 @@
 #include "ui/framework/byte_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ui {
 
@@ -47,6 +48,19 @@ std::array<std::uint8_t, kLogFontRecordSize> WriteLogFont(const platform::LogFon
     std::array<std::uint8_t, kLogFontRecordSize> out{};
     std::copy(w.data().begin(), w.data().end(), out.begin());
     return out;
+}
+
+void VisitFontFace(std::vector<std::uint8_t>& block, const std::function<std::string(std::string_view)>& visit)
+{
+    std::optional<platform::LogFont> font = ReadLogFont(block);
+    if (!font)
+        return;
+    std::string face(font->faceName.data(), strnlen(font->faceName.data(), font->faceName.size()));
+    std::string replaced = visit(face).substr(0, font->faceName.size() - 1);
+    font->faceName.fill(0);
+    std::copy(replaced.begin(), replaced.end(), font->faceName.begin());
+    auto record = WriteLogFont(*font);
+    block.assign(record.begin(), record.end());
 }
 
 } // namespace ui

@@ -9,7 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -20,5 +24,9 @@ inline constexpr std::size_t kLogFontRecordSize = 60;
 // not, so a record written back is the record read.
 std::optional<platform::LogFont> ReadLogFont(std::span<const std::uint8_t> record);
 std::array<std::uint8_t, kLogFontRecordSize> WriteLogFont(const platform::LogFont& font);
+
+// The face name of a font block handed to `visit` and replaced by its
+// answer (cut to 31 bytes); a block that holds no font is left alone.
+void VisitFontFace(std::vector<std::uint8_t>& block, const std::function<std::string(std::string_view)>& visit);
 
 } // namespace ui

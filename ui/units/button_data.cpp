@@ -1,33 +1,46 @@
 #include "ui/units/button_data.h"
 
-#include "ui/framework/byte_reader.h"
+#include "ui/framework/kind_codec.h"
 
 namespace ui {
+namespace {
+
+using D = ButtonData;
+
+constexpr Setting<D> kSettings[] = {
+    {.member = &D::type, .stored = Stored::Number, .key = "type"},
+    {.member = &D::horizontalAlignment, .stored = Stored::Number, .key = "horizontal-alignment"},
+    {.member = &D::verticalAlignment, .stored = Stored::Number, .key = "vertical-alignment"},
+    {.member = &D::picture, .stored = Stored::Counted, .key = "picture"},
+    {.member = &D::font, .stored = Stored::Counted, .key = "font", .describedAs = Described::Font},
+    {.member = &D::caption, .stored = Stored::Counted, .key = "caption"},
+};
+
+constexpr std::int32_t kEvents[] = {0}; // clicked
+
+constexpr KindDescription<D> kDescription{
+    .name = "Button",
+    .kind = kinds::Button,
+    .newestVersion = D::kMaxVersion,
+    .settings = kSettings,
+    .events = kEvents,
+};
+
+} // namespace
+
+const KindDescription<ButtonData>& ButtonDescription()
+{
+    return kDescription;
+}
 
 std::optional<ButtonData> ButtonData::Read(std::span<const std::uint8_t> block)
 {
-    return ReadVersionedBlock<ButtonData>(block, kMaxVersion, [](ByteReader& r, ButtonData& d) {
-        d.type = r.i32();
-        d.horizontalAlignment = r.i32();
-        d.verticalAlignment = r.i32();
-        d.picture = r.counted();
-        d.font = r.counted();
-        d.caption = r.countedText();
-        return true;
-    });
+    return ReadKindData(kDescription, block);
 }
 
 std::vector<std::uint8_t> ButtonData::Write() const
 {
-    ByteWriter w;
-    w.u32(version);
-    w.i32(type);
-    w.i32(horizontalAlignment);
-    w.i32(verticalAlignment);
-    w.counted(picture);
-    w.counted(font);
-    w.countedText(caption);
-    return w.take();
+    return WriteKindData(kDescription, *this);
 }
 
 } // namespace ui

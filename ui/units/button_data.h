@@ -4,6 +4,8 @@
 // as a counted GBK text.  A block that is empty gives the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,6 +16,7 @@ namespace ui {
 
 struct ButtonData {
     static constexpr std::uint32_t kMaxVersion = 1;
+    enum class Effect { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t type = 0;                // 0 normal, 1 default button
@@ -29,5 +32,7 @@ struct ButtonData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<ButtonData>& ButtonDescription();
 
 } // namespace ui

@@ -17,6 +17,8 @@
 // A block that is empty gives the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -27,6 +29,7 @@ namespace ui {
 
 struct ComboBoxData {
     static constexpr std::uint32_t kMaxVersion = 3;
+    enum class Effect { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t style = 1; // 0 simple, 1 drop-down with edit field, 2 drop-down list
@@ -50,5 +53,7 @@ struct ComboBoxData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<ComboBoxData>& ComboBoxDescription();
 
 } // namespace ui

@@ -1,59 +1,59 @@
 #include "ui/units/edit_box_data.h"
 
-#include "ui/framework/byte_reader.h"
+#include "ui/framework/kind_codec.h"
 
 namespace ui {
+namespace {
+
+using D = EditBoxData;
+
+constexpr Setting<D> kSettings[] = {
+    {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style"},
+    {.member = &D::textColor, .stored = Stored::Number, .key = "text-color"},
+    {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color"},
+    {.member = &D::hideSelection, .stored = Stored::Number, .key = "hide-selection"},
+    {.member = &D::maxLength, .stored = Stored::Number, .key = "max-length"},
+    {.member = &D::multiLine, .stored = Stored::Number, .key = "multi-line"},
+    {.member = &D::scrollBars, .stored = Stored::Number, .key = "scroll-bars"},
+    {.member = &D::alignment, .stored = Stored::Number, .key = "alignment"},
+    {.member = &D::inputMode, .stored = Stored::Number, .key = "input-mode"},
+    {.member = &D::passwordChar, .stored = Stored::Number16, .key = "password-char"},
+    {.member = &D::caseConversion, .stored = Stored::Number, .key = "case"},
+    {.member = &D::spinKind, .stored = Stored::Number, .key = "spin-kind"},
+    {.member = &D::spinMin, .stored = Stored::Number, .key = "spin-min"},
+    {.member = &D::spinMax, .stored = Stored::Number, .key = "spin-max"},
+    {.member = &D::selectionStart, .stored = Stored::Number, .key = "selection-start"},
+    {.member = &D::selectionLength, .stored = Stored::Number, .key = "selection-length"},
+    {.member = &D::text, .stored = Stored::Counted, .key = "text"},
+    {.member = &D::font, .stored = Stored::Counted, .key = "font", .describedAs = Described::Font},
+    {.member = &D::furtherSettings, .stored = Stored::Counted},
+};
+
+constexpr std::int32_t kEvents[] = {0}; // the content changed
+
+constexpr KindDescription<D> kDescription{
+    .name = "EditBox",
+    .kind = kinds::EditBox,
+    .newestVersion = D::kMaxVersion,
+    .settings = kSettings,
+    .events = kEvents,
+};
+
+} // namespace
+
+const KindDescription<EditBoxData>& EditBoxDescription()
+{
+    return kDescription;
+}
 
 std::optional<EditBoxData> EditBoxData::Read(std::span<const std::uint8_t> block)
 {
-    return ReadVersionedBlock<EditBoxData>(block, kMaxVersion, [](ByteReader& r, EditBoxData& d) {
-        d.borderStyle = r.i32();
-        d.textColor = r.u32();
-        d.backgroundColor = r.u32();
-        d.hideSelection = r.u32() != 0;
-        d.maxLength = r.i32();
-        d.multiLine = r.u32() != 0;
-        d.scrollBars = r.i32();
-        d.alignment = r.i32();
-        d.inputMode = r.i32();
-        d.passwordChar = r.u16();
-        d.caseConversion = r.i32();
-        d.spinKind = r.i32();
-        d.spinMin = r.i32();
-        d.spinMax = r.i32();
-        d.selectionStart = r.i32();
-        d.selectionLength = r.i32();
-        d.text = r.countedText();
-        d.font = r.counted();
-        d.furtherSettings = r.counted();
-        return true;
-    });
+    return ReadKindData(kDescription, block);
 }
 
 std::vector<std::uint8_t> EditBoxData::Write() const
 {
-    ByteWriter w;
-    w.u32(version);
-    w.i32(borderStyle);
-    w.u32(textColor);
-    w.u32(backgroundColor);
-    w.u32(hideSelection);
-    w.i32(maxLength);
-    w.u32(multiLine);
-    w.i32(scrollBars);
-    w.i32(alignment);
-    w.i32(inputMode);
-    w.u16(passwordChar);
-    w.i32(caseConversion);
-    w.i32(spinKind);
-    w.i32(spinMin);
-    w.i32(spinMax);
-    w.i32(selectionStart);
-    w.i32(selectionLength);
-    w.countedText(text);
-    w.counted(font);
-    w.counted(furtherSettings);
-    return w.take();
+    return WriteKindData(kDescription, *this);
 }
 
 } // namespace ui

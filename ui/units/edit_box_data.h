@@ -14,6 +14,8 @@
 // A block that is empty gives the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,6 +26,7 @@ namespace ui {
 
 struct EditBoxData {
     static constexpr std::uint32_t kMaxVersion = 2;
+    enum class Effect { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 1; // 0 none, 1 sunken, 2 raised, 3 shallow, 4 raised and sunken, 5 single line
@@ -52,5 +55,7 @@ struct EditBoxData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<EditBoxData>& EditBoxDescription();
 
 } // namespace ui

@@ -1,31 +1,42 @@
 #include "ui/units/pic_box_data.h"
 
-#include "ui/framework/byte_reader.h"
+#include "ui/framework/kind_codec.h"
 
 namespace ui {
+namespace {
+
+using D = PicBoxData;
+
+constexpr Setting<D> kSettings[] = {
+    {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style"},
+    {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color"},
+    {.member = &D::displayMode, .stored = Stored::Number, .key = "display-mode"},
+    {.member = &D::animation, .stored = Stored::Number, .key = "animation"},
+    {.member = &D::picture, .stored = Stored::Counted, .key = "picture"},
+};
+
+constexpr KindDescription<D> kDescription{
+    .name = "PicBox",
+    .kind = kinds::PicBox,
+    .newestVersion = D::kMaxVersion,
+    .settings = kSettings,
+};
+
+} // namespace
+
+const KindDescription<PicBoxData>& PicBoxDescription()
+{
+    return kDescription;
+}
 
 std::optional<PicBoxData> PicBoxData::Read(std::span<const std::uint8_t> block)
 {
-    return ReadVersionedBlock<PicBoxData>(block, kMaxVersion, [](ByteReader& r, PicBoxData& d) {
-        d.borderStyle = r.i32();
-        d.backgroundColor = r.u32();
-        d.displayMode = r.i32();
-        d.animation = r.i32();
-        d.picture = r.counted();
-        return true;
-    });
+    return ReadKindData(kDescription, block);
 }
 
 std::vector<std::uint8_t> PicBoxData::Write() const
 {
-    ByteWriter w;
-    w.u32(version);
-    w.i32(borderStyle);
-    w.u32(backgroundColor);
-    w.i32(displayMode);
-    w.i32(animation);
-    w.counted(picture);
-    return w.take();
+    return WriteKindData(kDescription, *this);
 }
 
 } // namespace ui

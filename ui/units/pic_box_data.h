@@ -5,6 +5,8 @@
 // empty gives the defaults below.
 #pragma once
 
+#include "ui/framework/kind_description.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,6 +16,7 @@ namespace ui {
 
 struct PicBoxData {
     static constexpr std::uint32_t kMaxVersion = 2;
+    enum class Effect { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 0; // as for EditBox, 0-5
@@ -28,5 +31,7 @@ struct PicBoxData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<PicBoxData>& PicBoxDescription();
 
 } // namespace ui

@@ -1,19 +1,13 @@
 // The stored settings of the window unit: the kind data of a window's own
-// unit record.  All numbers are 32-bit little-endian; blocks are counted (a
-// 32-bit length, then the bytes); texts are counted GBK without terminator.
-//
-// Order: version; border style; background picture placement; background
-// colour; maximize button; minimize button; control box; start position;
-// movable; sound play mode; logical settings (properties 21, 22, 23);
-// integer setting (25); from version 2 the owner setting; from version 3 a
-// logical setting (27) and the window shape; from version 4 always on top;
-// from version 5 a logical setting (30); from version 6 the class name;
-// then always the background picture, icon, background sound, caption and
-// text setting (24).
+// record, and the description of the window kind (window_kind_data.cpp)
+// from which its stored form, its properties 8-31 and its description keys
+// are derived.
 //
 // A block that is empty gives the defaults below, which are the settings
 // most windows of this program carry.
 #pragma once
+
+#include "ui/framework/kind_description.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +19,19 @@ namespace ui {
 
 struct WindowKindData {
     static constexpr std::uint32_t kMaxVersion = 6;
+
+    // What writing a property sets going.
+    enum class Effect {
+        None,
+        Caption,       // the frame's title
+        FrameStyles,   // frame, caption bar and its buttons
+        Repaint,       // the background
+        Sound,         // the background sound restarted
+        StartPosition, // the window placed again
+        Movable,
+        Icon,
+        Topmost,
+    };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 2;         // 0 none .. 6 fixed with sunken client edge
@@ -60,5 +67,7 @@ struct WindowKindData {
     // The format Read reads, at the version the struct holds.
     std::vector<std::uint8_t> Write() const;
 };
+
+const KindDescription<WindowKindData>& WindowDescription();
 
 } // namespace ui

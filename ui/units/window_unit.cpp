@@ -10,10 +10,12 @@
 #include "runtime/services.h"
 #include "ui/framework/focus_order.h"
 #include "ui/framework/framework.h"
+#include "ui/framework/kind_properties.h"
 #include "ui/framework/menu_builder.h"
 #include "ui/framework/unit_commands.h"
 #include "ui/framework/window_events.h"
 
+#include <cassert>
 #include <utility>
 
 namespace ui {
@@ -54,34 +56,6 @@ ColorRef backgroundOf(std::uint32_t stored)
 {
     return stored == 0xFF000000u ? GetSysColor(COLOR_BTNFACE) : ColorRef(stored & 0xFFFFFF);
 }
-
-// Window property numbers.
-enum WindowProperty : int {
-    kCaption = 8,
-    kBorder = 9,
-    kBackColor = 10,
-    kBackPicture = 11,
-    kPlacement = 12,
-    kSound = 13,
-    kPlayMode = 14,
-    kControlBox = 15,
-    kMaxButton = 16,
-    kMinButton = 17,
-    kStartPosition = 18,
-    kMovable = 19,
-    kIcon = 20,
-    kLogical21 = 21,
-    kLogical22 = 22,
-    kLogical23 = 23,
-    kText24 = 24,
-    kInteger25 = 25,
-    kOwnerSetting = 26,
-    kLogical27 = 27,
-    kShape = 28,
-    kTopmost = 29,
-    kLogical30 = 30,
-    kClassName = 31,
-};
 
 } // namespace
 
@@ -406,112 +380,42 @@ LResult WindowUnit::windowProc(std::uint32_t message, WParam wParam, LParam lPar
     return UnitObject::windowProc(message, wParam, lParam);
 }
 
-PropertyValue WindowUnit::property(int kindProperty) const
+PropertyValue WindowUnit::liveProperty(int property) const
 {
-    const WindowKindData& s = m_settings;
-    switch (kindProperty + 8) {
-    case kCaption: return PropertyValue::ofText(GetWindowText(handle()));
-    case kBorder: return PropertyValue::ofInteger(s.borderStyle);
-    case kBackColor: return PropertyValue::ofInteger(s.backgroundColor);
-    case kBackPicture: return PropertyValue::ofBytes(s.backgroundPicture);
-    case kPlacement: return PropertyValue::ofInteger(s.backgroundPlacement);
-    case kSound: return PropertyValue::ofBytes(s.backgroundSound);
-    case kPlayMode: return PropertyValue::ofInteger(s.soundPlayMode);
-    case kControlBox: return PropertyValue::ofLogical(s.controlBox);
-    case kMaxButton: return PropertyValue::ofLogical(s.maximizeButton);
-    case kMinButton: return PropertyValue::ofLogical(s.minimizeButton);
-    case kStartPosition: return PropertyValue::ofInteger(s.startPosition);
-    case kMovable: return PropertyValue::ofLogical(s.movable);
-    case kIcon: return PropertyValue::ofBytes(s.icon);
-    case kLogical21: return PropertyValue::ofLogical(s.logicalSetting21);
-    case kLogical22: return PropertyValue::ofLogical(s.logicalSetting22);
-    case kLogical23: return PropertyValue::ofLogical(s.logicalSetting23);
-    case kText24: return PropertyValue::ofText(s.textSetting24);
-    case kInteger25: return PropertyValue::ofInteger(s.integerSetting25);
-    case kOwnerSetting: return PropertyValue::ofLogical(s.keepOwnerless);
-    case kLogical27: return PropertyValue::ofLogical(s.logicalSetting27);
-    case kShape: return PropertyValue::ofInteger(s.windowShape);
-    case kTopmost: return PropertyValue::ofLogical(s.alwaysOnTop);
-    case kLogical30: return PropertyValue::ofLogical(s.logicalSetting30);
-    case kClassName: return PropertyValue::ofText(s.className);
-    default: return {};
-    }
+    // The caption is the only window property read from the frame: the
+    // window manager's title is what the user sees.
+    assert(property == 8);
+    (void)property;
+    return PropertyValue::ofText(GetWindowText(handle()));
 }
 
-void WindowUnit::setProperty(int kindProperty, const PropertyValue& v)
+bool WindowUnit::apply(WindowKindData::Effect effect)
 {
-    WindowKindData& s = m_settings;
-    bool on = v.integer != 0;
-    auto clamp = [&](std::int64_t lo, std::int64_t hi) { return std::int32_t(std::clamp(v.integer, lo, hi)); };
-    switch (kindProperty + 8) {
-    case kCaption:
-        s.caption = v.text;
-        SetWindowText(handle(), s.caption);
-        break;
-    case kBorder:
-        s.borderStyle = clamp(0, 6);
-        applyFrameStyles();
-        break;
-    case kBackColor:
-        s.backgroundColor = std::uint32_t(v.integer);
-        InvalidateRect(handle(), nullptr, true);
-        break;
-    case kBackPicture:
-        s.backgroundPicture = v.bytes;
-        InvalidateRect(handle(), nullptr, true);
-        break;
-    case kPlacement:
-        s.backgroundPlacement = clamp(0, 3);
-        InvalidateRect(handle(), nullptr, true);
-        break;
-    case kSound:
-        s.backgroundSound = v.bytes;
-        startSound();
-        break;
-    case kPlayMode:
-        s.soundPlayMode = clamp(0, 2);
-        startSound();
-        break;
-    case kControlBox:
-        s.controlBox = on;
-        applyFrameStyles();
-        break;
-    case kMaxButton:
-        s.maximizeButton = on;
-        applyFrameStyles();
-        break;
-    case kMinButton:
-        s.minimizeButton = on;
-        applyFrameStyles();
-        break;
-    case kStartPosition:
-        s.startPosition = clamp(0, 3);
-        applyStartPosition(false);
-        break;
-    case kMovable:
-        s.movable = on;
-        applyMovable();
-        break;
-    case kIcon:
-        s.icon = v.bytes;
-        applyIcon();
-        break;
-    case kLogical21: s.logicalSetting21 = on; break;
-    case kLogical22: s.logicalSetting22 = on; break;
-    case kLogical23: s.logicalSetting23 = on; break;
-    case kText24: s.textSetting24 = v.text; break;
-    case kInteger25: s.integerSetting25 = std::int32_t(v.integer); break;
-    case kOwnerSetting: s.keepOwnerless = on; break;
-    case kLogical27: s.logicalSetting27 = on; break;
-    case kShape: s.windowShape = clamp(0, 29); break;
-    case kTopmost:
-        s.alwaysOnTop = on;
-        applyTopmost();
-        break;
-    case kLogical30: s.logicalSetting30 = on; break;
-    case kClassName: s.className = v.text; break;
-    default: break;
-    }
+    using E = WindowKindData::Effect;
+    static constexpr std::pair<E, void (WindowUnit::*)()> kEffects[] = {
+        {E::Caption, &WindowUnit::applyCaption},
+        {E::FrameStyles, &WindowUnit::applyFrameStyles},
+        {E::Repaint, &WindowUnit::repaint},
+        {E::Sound, &WindowUnit::startSound},
+        {E::StartPosition, &WindowUnit::replaceAtStartPosition},
+        {E::Movable, &WindowUnit::applyMovable},
+        {E::Icon, &WindowUnit::applyIcon},
+        {E::Topmost, &WindowUnit::applyTopmost},
+    };
+    for (auto [e, routine] : kEffects)
+        if (e == effect)
+            (this->*routine)();
+    return false;
+}
+
+void WindowUnit::applyCaption()
+{
+    SetWindowText(handle(), m_settings.caption);
+}
+
+void WindowUnit::repaint()
+{
+    InvalidateRect(handle(), nullptr, true);
 }
 
 namespace {
@@ -521,92 +425,34 @@ UnitObject* createWindowUnit(const UnitCreateParams& p)
     return WindowUnit::create(p);
 }
 
-PropertyValue getWindowProperty(UnitObject& unit, int property)
-{
-    return static_cast<WindowUnit&>(unit).property(property);
-}
+constexpr KindRoutines kWindowRoutines = DescribedKindRoutines<WindowUnit>(createWindowUnit);
 
-bool setWindowProperty(UnitObject& unit, int property, const PropertyValue& value)
-{
-    static_cast<WindowUnit&>(unit).setProperty(property, value);
-    return false;
-}
-
-std::vector<std::uint8_t> writeWindowData(UnitObject& unit)
-{
-    auto& w = static_cast<WindowUnit&>(unit);
-    WindowKindData data = w.settings();
-    data.caption = GetWindowText(w.handle());
-    return data.Write();
-}
-
-std::vector<std::uint8_t> visitWindowTexts(std::span<const std::uint8_t> block, const TextVisitor& visit)
-{
-    std::optional<WindowKindData> data = WindowKindData::Read(block);
-    if (!data)
-        return {block.begin(), block.end()};
-    data->className = visit(data->className);
-    data->caption = visit(data->caption);
-    data->textSetting24 = visit(data->textSetting24);
-    return data->Write();
-}
-
-const KindRoutines kWindowRoutines{createWindowUnit, nullptr, setWindowProperty, writeWindowData, getWindowProperty,
-                                   visitWindowTexts};
-
-// Descriptors carry only the type codes; names are not kept in this build.
-// Properties 0-7 are the common ones.
-const PropertyDescriptor kWindowProperties[] = {
-    {nullptr, nullptr, nullptr, kTypeInteger},
-    {nullptr, nullptr, nullptr, kTypeInteger},
-    {nullptr, nullptr, nullptr, kTypeInteger},
-    {nullptr, nullptr, nullptr, kTypeInteger},
-    {nullptr, nullptr, nullptr, kTypeText},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeMousePointer},
-    {nullptr, nullptr, nullptr, kTypeText},
-    {nullptr, nullptr, nullptr, kTypeChoice},
-    {nullptr, nullptr, nullptr, kTypeBackColor},
-    {nullptr, nullptr, nullptr, kTypePicture},
-    {nullptr, nullptr, nullptr, kTypeChoice},
-    {nullptr, nullptr, nullptr, kTypeBytes1010},
-    {nullptr, nullptr, nullptr, kTypeChoice},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeChoice},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeBytes1012},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeText},
-    {nullptr, nullptr, nullptr, kTypeInteger},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeChoice},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeText},
-};
-static_assert(std::size(kWindowProperties) == 32);
+const std::vector<PropertyDescriptor> kWindowProperties = PropertyTypeTable(WindowDescription());
 
 const PropertyDescriptor kMenuItemProperties[] = {
-    {nullptr, nullptr, nullptr, kTypeText},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
-    {nullptr, nullptr, nullptr, kTypeLogical},
+    {.typeCode = kTypeText},    // caption
+    {.typeCode = kTypeLogical}, // check mark
+    {.typeCode = kTypeLogical}, // disabled
+    {.typeCode = kTypeLogical}, // visible
 };
 
 } // namespace
 
 const UnitKindDescriptor kWindowKind{
-    "窗口", "window", nullptr, 0, nullptr, 0x800000D0, 0, 0, nullptr,
-    std::int32_t(std::size(kWindowProperties)), kWindowProperties, KindEntryFor<kWindowRoutines>};
+    .chineseName = "窗口",
+    .englishName = "window",
+    .stateFlags = 0x800000D0,
+    .propertyCount = std::int32_t(kWindowProperties.size()),
+    .properties = kWindowProperties.data(),
+    .kindEntry = KindEntryFor<kWindowRoutines>,
+};
 
 const UnitKindDescriptor kMenuItemKind{
-    "菜单", "menu", nullptr, 0, nullptr, 0x80000004, 0, 0, nullptr,
-    std::int32_t(std::size(kMenuItemProperties)), kMenuItemProperties, nullptr};
+    .chineseName = "菜单",
+    .englishName = "menu",
+    .stateFlags = 0x80000004,
+    .propertyCount = std::int32_t(std::size(kMenuItemProperties)),
+    .properties = kMenuItemProperties,
+};
 
 } // namespace ui

@@ -18,10 +18,13 @@ class WindowUnit final : public UnitObject {
 public:
     static WindowUnit* create(const UnitCreateParams& params);
 
+    // What the kind's description asks of a unit (kind_properties.h).
+    static const KindDescription<WindowKindData>& description() { return WindowDescription(); }
+    WindowKindData& settings() { return m_settings; }
     const WindowKindData& settings() const { return m_settings; }
-    // Window properties 8-31.
-    PropertyValue property(int kindProperty) const;
-    void setProperty(int kindProperty, const PropertyValue& value);
+    PropertyValue liveProperty(int property) const;
+    bool apply(WindowKindData::Effect effect);
+    bool designTime() const { return false; }
 
     // Asks the window to close as its close button does: events 12 and 1
     // may veto; true when it closed.
@@ -38,9 +41,12 @@ protected:
 private:
     WindowUnit(const UnitCreateParams& params, WindowKindData settings);
     LoadedWindow* window() const;
+    void applyCaption();
     void applyFrameStyles();
+    void repaint();
     void applyIcon();
     void applyStartPosition(bool atCreation);
+    void replaceAtStartPosition() { applyStartPosition(false); }
     void applyTopmost();
     void applyMovable();
     void startSound();
