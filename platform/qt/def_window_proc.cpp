@@ -4,6 +4,7 @@
 #include "platform/menu.h"
 #include "platform/message_queue.h"
 #include "platform/messages.h"
+#include "platform/qt/device_context.h"
 #include "platform/qt/input.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/registry.h"
@@ -132,6 +133,8 @@ LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lP
     }
     case WM_SETFONT:
         r->font = Font(wParam);
+        if (r->widget)
+            r->widget->setFont(qfontFor(r->font));
         if (lParam && r->client)
             r->client->update();
         return 0;

@@ -1,5 +1,7 @@
 #include "platform/gdi.h"
 
+#include "platform/message_queue.h"
+#include "platform/messages.h"
 #include "platform/qt/device_context.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/registry.h"
@@ -297,14 +299,9 @@ Font SelectFont(Hdc hdc, Font font)
 
 void SetWindowFont(Hwnd hwnd, Font font)
 {
-    WindowRecord* r = findWindow(hwnd);
-    if (!r)
-        return;
-    r->font = font;
-    if (r->widget)
-        r->widget->setFont(qfontFor(font));
-    if (r->client)
-        r->client->update();
+    // Through the window's procedure, so a control can lay itself out for
+    // the new font; the default processing keeps it and repaints.
+    SendMessage(hwnd, WM_SETFONT, WParam(font), 1);
 }
 
 Font GetWindowFont(Hwnd hwnd)

@@ -1,5 +1,8 @@
 #include "platform/qt/registry.h"
 
+#include "platform/qt/list_view_class.h"
+#include "platform/qt/tree_view_class.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QVariant>
@@ -11,7 +14,11 @@ namespace {
 constexpr const char* kHwndProperty = "velmoraHwnd";
 }
 
-Registry::Registry() = default;
+Registry::Registry()
+{
+    addClass(treeViewClassInfo());
+    addClass(listViewClassInfo());
+}
 
 Registry& Registry::instance()
 {
