@@ -1,5 +1,8 @@
 #include "ui/ext/ext_library.h"
 
+#include "ui/ext/list_view_commands.h"
+#include "ui/ext/tree_box_commands.h"
+
 #include <atomic>
 
 namespace ui {
@@ -14,12 +17,38 @@ std::intptr_t notify(int message, std::uintptr_t a)
     return 0;
 }
 
+// In the order of ExtCommand.
+const runtime::CommandDescriptor kExtLibrary1Commands[] = {
+    {"TreeBox.GetItemCount", TreeBoxGetItemCount},
+    {"TreeBox.GetItemText", TreeBoxGetItemText},
+    {"TreeBox.GetItemData", TreeBoxGetItemData},
+    {"TreeBox.ExpandItem", TreeBoxExpandItem},
+    {"TreeBox.AddItem", TreeBoxAddItem},
+    {"TreeBox.Clear", TreeBoxClear},
+    {"TreeBox.GetParent", TreeBoxGetParent},
+    {"TreeBox.HasChildren", TreeBoxHasChildren},
+    {"ListView.GetCellText", ListViewGetCellText},
+    {"ListView.SetCellText", ListViewSetCellText},
+    {"ListView.SetCellImage", ListViewSetCellImage},
+    {"ListView.InsertRow", ListViewInsertRow},
+    {"ListView.DeleteAllRows", ListViewDeleteAllRows},
+    {"ListView.GetColumnCount", ListViewGetColumnCount},
+    {"ListView.DeleteColumn", ListViewDeleteColumn},
+    {"ListView.InsertColumn", ListViewInsertColumn},
+};
+static_assert(std::size(kExtLibrary1Commands) == std::size_t(ExtCommand::ListViewInsertColumn) + 1);
+
 } // namespace
 
-const UnitKindDescriptor kTreeBoxKind{"树型框", "TreeBox", nullptr, 0, nullptr, 0x00000040};
-const UnitKindDescriptor kListViewKind{"超级列表框", "ListView", nullptr, 0, nullptr, 0x00000040};
-const UnitKindDescriptor kTransLabelKind{"透明标签", "TransLabel", nullptr, 0, nullptr, 0x00012040};
-const UnitKindDescriptor kPageControlKind{"高级选择夹", "PageControl", nullptr, 0, nullptr, 0x800101C0};
+const UnitKindDescriptor kTransLabelKind{
+    .chineseName = "透明标签", .englishName = "TransLabel", .stateFlags = 0x00012040};
+const UnitKindDescriptor kPageControlKind{
+    .chineseName = "高级选择夹", .englishName = "PageControl", .stateFlags = 0x800101C0};
+
+std::span<const runtime::CommandDescriptor> ExtLibrary1Commands()
+{
+    return kExtLibrary1Commands;
+}
 
 std::intptr_t ExtLibrary1Notify(int message, std::uintptr_t a, std::uintptr_t)
 {
