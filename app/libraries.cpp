@@ -45,7 +45,8 @@ const runtime::CommandDescriptor kCoreCommands[] = {
 static_assert(std::size(kCoreCommands) == std::size_t(CoreCommand::GetTabList) + 1);
 
 const runtime::LibraryDescriptor kCoreLibrary{"core library", 1, runtime::CoreLibraryNotify, kCoreCommands};
-const runtime::LibraryDescriptor kExtLibrary1{"extended interface library 1", 2, ui::ExtLibrary1Notify, {}};
+const runtime::LibraryDescriptor kExtLibrary1{"extended interface library 1", ui::kExtLibrary1Number,
+                                              ui::ExtLibrary1Notify, ui::ExtLibrary1Commands()};
 const runtime::LibraryDescriptor kExtLibrary3{"extended interface library 3", 3, ui::ExtLibrary3Notify, {}};
 const runtime::LibraryDescriptor kSpecialLibrary{"special functions", 4, runtime::SpecialFunctionsNotify, {}};
 

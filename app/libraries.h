@@ -3,6 +3,7 @@
 #pragma once
 
 #include "runtime/library.h"
+#include "ui/ext/ext_library.h"
 #include "ui/framework/unit_kind.h"
 
 #include <span>
@@ -35,6 +36,11 @@ enum class CoreCommand : std::uint16_t {
 inline runtime::CommandId Command(CoreCommand c)
 {
     return {1, std::uint16_t(c)};
+}
+
+inline runtime::CommandId Command(ui::ExtCommand c)
+{
+    return {ui::kExtLibrary1Number, std::uint16_t(c)};
 }
 
 // Core library, extended interface library 1, extended interface library

@@ -12,6 +12,16 @@ runtime::TypedValue call(CoreCommand command, std::initializer_list<runtime::Typ
     return runtime::CallCommand(Command(command), std::span(args.begin(), args.size()));
 }
 
+runtime::TypedValue call(ui::ExtCommand command, std::initializer_list<runtime::TypedValue> args)
+{
+    return runtime::CallCommand(Command(command), std::span(args.begin(), args.size()));
+}
+
+runtime::TypedValue integer(std::int32_t v)
+{
+    return runtime::TypedValue::integer(v);
+}
+
 } // namespace
 
 runtime::TypedValue TextArgument(const std::string& text)
@@ -100,6 +110,94 @@ bool Database::execute(const std::string& sql) const
 runtime::TypedValue Database::readColumn(std::int32_t set, const std::string& column) const
 {
     return call(CoreCommand::ReadColumn, {ref(), runtime::TypedValue::integer(set), TextArgument(column)});
+}
+
+int TreeBox::itemCount() const
+{
+    return call(ui::ExtCommand::TreeBoxGetItemCount, {ref()}).asInt();
+}
+
+std::string TreeBox::itemText(int index) const
+{
+    return TakeText(call(ui::ExtCommand::TreeBoxGetItemText, {ref(), integer(index)}));
+}
+
+std::int32_t TreeBox::itemData(int index) const
+{
+    return call(ui::ExtCommand::TreeBoxGetItemData, {ref(), integer(index)}).asInt();
+}
+
+int TreeBox::parentOf(int index) const
+{
+    return call(ui::ExtCommand::TreeBoxGetParent, {ref(), integer(index)}).asInt();
+}
+
+bool TreeBox::hasChildren(int index) const
+{
+    return call(ui::ExtCommand::TreeBoxHasChildren, {ref(), integer(index)}).asLogical();
+}
+
+void TreeBox::expand(int index) const
+{
+    call(ui::ExtCommand::TreeBoxExpandItem, {ref(), integer(index)});
+}
+
+int TreeBox::addItem(int parent, const std::string& text, std::int32_t image, std::int32_t selectedImage,
+                     std::int32_t data) const
+{
+    return call(ui::ExtCommand::TreeBoxAddItem,
+                {ref(), integer(parent), TextArgument(text), integer(image), integer(selectedImage), integer(data)})
+        .asInt();
+}
+
+void TreeBox::clear() const
+{
+    call(ui::ExtCommand::TreeBoxClear, {ref()});
+}
+
+std::string ListView::cellText(int row, int column) const
+{
+    return TakeText(call(ui::ExtCommand::ListViewGetCellText, {ref(), integer(row), integer(column)}));
+}
+
+void ListView::setCellText(int row, int column, const std::string& text) const
+{
+    call(ui::ExtCommand::ListViewSetCellText, {ref(), integer(row), integer(column), TextArgument(text)});
+}
+
+void ListView::setCellImage(int row, int column, int image) const
+{
+    call(ui::ExtCommand::ListViewSetCellImage, {ref(), integer(row), integer(column), integer(image)});
+}
+
+int ListView::appendRow() const
+{
+    return call(ui::ExtCommand::ListViewInsertRow, {ref()}).asInt();
+}
+
+void ListView::deleteAllRows() const
+{
+    call(ui::ExtCommand::ListViewDeleteAllRows, {ref()});
+}
+
+int ListView::columnCount() const
+{
+    return call(ui::ExtCommand::ListViewGetColumnCount, {ref()}).asInt();
+}
+
+void ListView::deleteColumn(int column) const
+{
+    call(ui::ExtCommand::ListViewDeleteColumn, {ref(), integer(column)});
+}
+
+int ListView::appendColumn(const std::string& caption, int width) const
+{
+    return call(ui::ExtCommand::ListViewInsertColumn, {ref(), {}, TextArgument(caption), integer(width)}).asInt();
+}
+
+void RefreshDisplay(const Unit& unit)
+{
+    call(CoreCommand::RefreshDisplay, {unit.ref()});
 }
 
 void PopupMenu(const Window& window, const MenuItem& item)

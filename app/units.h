@@ -5,6 +5,7 @@
 
 #include "app/ids.h"
 #include "runtime/typed_value.h"
+#include "ui/framework/identifiers.h"
 
 #include <cstdint>
 #include <string>
@@ -41,7 +42,7 @@ private:
 
 class Window : public Unit {
 public:
-    constexpr explicit Window(ids::WindowIds ids) : Unit(ids.window, ids.ownUnit, 0x00010001) {}
+    constexpr explicit Window(ids::WindowIds ids) : Unit(ids.window, ids.ownUnit, ui::kinds::Window.value) {}
     // Opens the window (modal: returns once it has closed); true when loaded.
     bool load(bool modal = false) const;
     // Destroys the window once the running handler has returned.
@@ -52,14 +53,18 @@ public:
 
 class MenuItem : public Unit {
 public:
-    constexpr MenuItem(ids::WindowIds window, std::uint32_t itemId) : Unit(window.window, itemId, 0x00010003) {}
+    constexpr MenuItem(ids::WindowIds window, std::uint32_t itemId) : Unit(window.window, itemId, ui::kinds::Menu.value)
+    {
+    }
 };
 
 // An external database unit: a connection, the result sets of its queries
 // (32-bit handles, 0 for none) and the statements it runs.
 class Database : public Unit {
 public:
-    constexpr Database(ids::WindowIds window, std::uint32_t unitId) : Unit(window.window, unitId, 0x0001002E) {}
+    constexpr Database(ids::WindowIds window, std::uint32_t unitId) : Unit(window.window, unitId, ui::kinds::OdbcDb.value)
+    {
+    }
     // Opens an Access database file read-write; true when connected.
     bool openAccess(const std::string& path) const;
     std::int32_t openTable(const std::string& sql) const;
@@ -72,6 +77,52 @@ public:
     // text when there is none); the caller owns what it points to.
     runtime::TypedValue readColumn(std::int32_t set, const std::string& column) const;
 };
+
+// A tree box: items by index, their pre-order position over the whole tree
+// (-1: none); property 16 is the current item.
+class TreeBox : public Unit {
+public:
+    constexpr TreeBox(ids::WindowIds window, std::uint32_t unitId) : Unit(window.window, unitId, ui::kinds::TreeBox.value)
+    {
+    }
+    int itemCount() const;
+    std::string itemText(int index) const;
+    std::int32_t itemData(int index) const;
+    int parentOf(int index) const;
+    bool hasChildren(int index) const;
+    void expand(int index) const;
+    // The new item's index; a parent of -1 adds at the top level.
+    int addItem(int parent, const std::string& text, std::int32_t image, std::int32_t selectedImage,
+                std::int32_t data) const;
+    void clear() const;
+    int currentItem() const { return readInteger(16); }
+    void setCurrentItem(int index) const { writeInteger(16, index); }
+};
+
+// A list view: rows and columns by position; property 35 is the current
+// row (-1: none).
+class ListView : public Unit {
+public:
+    constexpr ListView(ids::WindowIds window, std::uint32_t unitId)
+        : Unit(window.window, unitId, ui::kinds::ListView.value)
+    {
+    }
+    std::string cellText(int row, int column) const;
+    void setCellText(int row, int column, const std::string& text) const;
+    void setCellImage(int row, int column, int image) const;
+    // A row at the end; its index.
+    int appendRow() const;
+    void deleteAllRows() const;
+    int columnCount() const;
+    void deleteColumn(int column) const;
+    // A column at the end with a caption and a width; its index.
+    int appendColumn(const std::string& caption, int width) const;
+    int currentRow() const { return readInteger(35); }
+    void setCurrentRow(int row) const { writeInteger(35, row); }
+};
+
+// Paints a unit's window at once, not when the loop is next idle.
+void RefreshDisplay(const Unit& unit);
 
 // Pops up the menu that opens from `item` at the mouse position.
 void PopupMenu(const Window& window, const MenuItem& item);

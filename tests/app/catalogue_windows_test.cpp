@@ -164,13 +164,16 @@ TEST_F(CatalogueWindows, DestroyUnitImmediateDestroysAtOnce)
 
 TEST_F(CatalogueWindows, UnitsOfKindsWithoutCodeStandAsPlaceholders)
 {
-    platform::Hwnd tree = testsupport::HandleOf(kMainWindow.window, kTree);
-    ASSERT_TRUE(platform::IsWindow(tree));
-    EXPECT_EQ(platform::GetClassName(tree), ui::kPlaceholderClass);
-    EXPECT_TRUE(platform::IsWindowVisible(tree));
+    EXPECT_EQ(platform::GetClassName(testsupport::HandleOf(kMainWindow.window, kTree)), "SysTreeView32");
+    EXPECT_EQ(platform::GetClassName(testsupport::HandleOf(kMainWindow.window, kContentList)), "SysListView32");
     // The database unit has no window to show.
     platform::Hwnd db = testsupport::HandleOf(kMainWindow.window, kDatabase);
     EXPECT_FALSE(platform::IsWindowVisible(db));
+    // The node window's edit boxes have no code yet.
+    ASSERT_TRUE(ui::TheFramework().openWindow(kNodeWindow.window, nullptr, false));
+    platform::Hwnd edit = testsupport::HandleOf(kNodeWindow.window, kNodeNameEdit);
+    ASSERT_TRUE(platform::IsWindow(edit));
+    EXPECT_EQ(platform::GetClassName(edit), ui::kPlaceholderClass);
 }
 
 TEST(CatalogueProgram, ClosingTheMainWindowEndsTheProgramWithExitCodeZero)

@@ -124,20 +124,24 @@ TEST_F(CatalogueDatabase, StartUpOpensTheFileAndLoadsEveryNodeInKeyOrder)
 {
     openMainWindow(catalogue_db::Contents::Starter);
     EXPECT_TRUE(takeBoxes().empty());
-    EXPECT_EQ(statement(), "SELECT * FROM base ORDER BY 父项目 ASC");
 
     std::optional<std::vector<NodeRow>> nodes = LoadNodes();
+    EXPECT_EQ(statement(), "SELECT * FROM base ORDER BY 父项目 ASC");
     ASSERT_TRUE(nodes);
-    ASSERT_EQ(nodes->size(), 12u);
+    ASSERT_EQ(nodes->size(), 15u);
     for (std::size_t i = 0; i < nodes->size(); ++i) {
         const NodeRow& n = (*nodes)[i];
         EXPECT_EQ(n.key, std::int32_t(i + 1));
-        EXPECT_EQ(n.parentKey, 0);
-        EXPECT_EQ(n.image, std::int32_t(i));
-        EXPECT_EQ(n.selectedImage, std::int32_t(i));
+        if (i < 12) {
+            EXPECT_EQ(n.parentKey, 0);
+            EXPECT_EQ(n.image, std::int32_t(i));
+            EXPECT_EQ(n.selectedImage, std::int32_t(i));
+        }
     }
     EXPECT_EQ((*nodes)[0].name, "Python");
     EXPECT_EQ((*nodes)[5].name, "界面设计");
+    EXPECT_EQ((*nodes)[12].name, "标准库");
+    EXPECT_EQ((*nodes)[12].parentKey, 1);
 }
 
 TEST_F(CatalogueDatabase, AMissingFileShowsTheQueryFailureAndCreatesNothing)

@@ -70,10 +70,16 @@ TEST_F(CatalogueSchema, TablesCarryTheColumnNamesTheProgramReads)
 TEST_F(CatalogueSchema, TheStarterHasACategoryPerPictureAndEntriesInThem)
 {
     ASSERT_TRUE(catalogue_db::CreateCatalogue(file, catalogue_db::Contents::Starter).ok);
-    std::vector<std::string> images = column("SELECT 图片索引 || '/' || 选中图片索引 || '/' || 关联子节点 FROM base");
+    std::vector<std::string> images =
+        column("SELECT 图片索引 || '/' || 选中图片索引 FROM base WHERE 关联子节点 = 0 ORDER BY 父项目");
     ASSERT_EQ(images.size(), 12u);
     for (std::size_t i = 0; i < images.size(); ++i)
-        EXPECT_EQ(images[i], std::to_string(i) + "/" + std::to_string(i) + "/0");
+        EXPECT_EQ(images[i], std::to_string(i) + "/" + std::to_string(i));
+    // The categories under others name a parent that comes before them.
+    EXPECT_THAT(column("SELECT count(*) FROM base AS c WHERE 关联子节点 <> 0 AND NOT EXISTS "
+                       "(SELECT 1 FROM base AS p WHERE p.父项目 = c.关联子节点 AND p.父项目 < c.父项目)"),
+                ElementsAre("0"));
+    EXPECT_THAT(column("SELECT count(*) FROM base WHERE 关联子节点 <> 0"), ElementsAre("3"));
     EXPECT_EQ(column("SELECT count(*) FROM cntext")[0], std::to_string(catalogue_db::StarterEntries().size()));
     // Every entry belongs to a category that exists.
     EXPECT_THAT(column("SELECT count(*) FROM cntext WHERE 对应节点 NOT IN (SELECT 节点名称 FROM base)"),

@@ -67,10 +67,11 @@ private:
 
 bool fillStarter(Database& db)
 {
+    // A category's parent is named; its key is looked up, 0 for none.
     for (const StarterCategory& c : StarterCategories())
         if (!db.insert("INSERT INTO base (节点名称, 图片索引, 选中图片索引, 数据库索引信息, 关联子节点)"
-                       " VALUES (?1, ?2, ?2, ?1, 0)",
-                       {c.name}, c.image))
+                       " VALUES (?1, ?3, ?3, ?1, coalesce((SELECT 父项目 FROM base WHERE 节点名称 = ?2), 0))",
+                       {c.name, c.parent}, c.image))
             return false;
     for (const StarterEntry& e : StarterEntries())
         if (!db.insert("INSERT INTO cntext (对应节点, 字符, 描述, 详情) VALUES (?, ?, ?, ?)",

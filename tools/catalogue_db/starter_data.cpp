@@ -7,6 +7,8 @@ namespace {
 const StarterCategory kCategories[] = {
     {"Python", 0},     {"C#", 1},   {".NET", 2},       {"Java", 3},       {"JavaScript", 4}, {"界面设计", 5},
     {"PHP", 6},        {"SQL", 7},  {"MVC", 8},        {"网络编程", 9},   {"开源社区", 10},  {"其他", 11},
+    // Under their parents, which come first, so their keys are higher.
+    {"标准库", 0, "Python"},   {"Node.js", 4, "JavaScript"},   {"查询优化", 7, "SQL"},
 };
 
 const StarterEntry kEntries[] = {
@@ -34,6 +36,12 @@ const StarterEntry kEntries[] = {
     {"开源社区", "git fetch upstream\ngit rebase upstream/main\ngit push --force-with-lease",
      "同步上游仓库后更新分支", "--force-with-lease 在远端被别人改过时拒绝覆盖。"},
     {"其他", "find . -name '*.log' -mtime +7 -delete", "删除七天前的日志文件", "先去掉 -delete 看看会删哪些文件。"},
+    {"标准库", "for path in pathlib.Path('.').rglob('*.py'):\n    print(path, path.stat().st_size)",
+     "递归列出文件及大小", "rglob 会进入所有子目录。"},
+    {"Node.js", "import { readFile } from 'node:fs/promises';\nconst text = await readFile('a.txt', 'utf8');",
+     "异步读取文件", "node: 前缀表明这是内置模块。"},
+    {"查询优化", "EXPLAIN QUERY PLAN\nSELECT * FROM cntext WHERE 对应节点 = 'SQL';", "查看查询计划",
+     "SCAN 表示全表扫描，SEARCH 表示用上了索引。"},
 };
 
 } // namespace

@@ -1,6 +1,6 @@
-// What a new catalogue holds: one category for each of the twelve node
-// pictures, and a few real snippets so the first start shows the
-// catalogue at work.
+// What a new catalogue holds: one top-level category for each of the
+// twelve node pictures, a few categories under them, and a few real
+// snippets, so the first start shows the catalogue at work.
 #pragma once
 
 #include <span>
@@ -10,6 +10,7 @@ namespace catalogue_db {
 struct StarterCategory {
     const char* name;
     int image; // the picture's index in the tree's image list
+    const char* parent = nullptr; // a category before it; null: top level
 };
 
 struct StarterEntry {
