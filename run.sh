@@ -5,7 +5,16 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build_dir=${VELMORA_BUILD_DIR:-$here/build}
 "$here/scripts/setup.sh" Release
-"$here/scripts/register_driver.sh" "$build_dir"
+# The driver is registered system-wide; without the rights to do that, the
+# build's own registration serves this run.
+status=0
+"$here/scripts/register_driver.sh" "$build_dir" || status=$?
+if ((status == 3)); then
+  export ODBCSYSINI="$build_dir/etc"
+  echo "velmora: cannot register the ODBC driver system-wide (no root); using $ODBCSYSINI/odbcinst.ini"
+elif ((status != 0)); then
+  exit "$status"
+fi
 
 # The catalogue lives beside the program; an existing one is never touched.
 catalogue="$build_dir/app/CN.mdb"

@@ -5,6 +5,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 "$here/scripts/setup.sh" Release
 
 export QT_QPA_PLATFORM=offscreen
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+# The toolkit wants a runtime directory; one made here goes when the tests do.
+if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 cd "${VELMORA_BUILD_DIR:-$here/build}"
 ctest --output-on-failure --timeout 120 -j "$(nproc)"

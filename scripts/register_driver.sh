@@ -5,6 +5,10 @@
 # already points at this build's driver.
 #
 #   scripts/register_driver.sh <build-dir>
+#
+# Exits with 3, saying nothing, when registering needs a root it cannot
+# have (no root, no sudo, or sudo refused): the caller can then point the
+# driver manager at the build's own odbcinst.ini instead.
 set -euo pipefail
 
 build_dir=${1:?usage: register_driver.sh <build-dir>}
@@ -18,13 +22,13 @@ current=$(odbcinst -q -d -n "$name" 2>/dev/null | sed -n 's/^Driver[[:space:]]*=
 
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
-  command -v sudo >/dev/null || { echo "velmora: need root or sudo to register the ODBC driver" >&2; exit 1; }
+  command -v sudo >/dev/null || exit 3
   sudo=(sudo)
 fi
 # A stale entry (an older build's path) goes first, so the new one is not
 # merged into it.
 if [[ -n "$current" ]]; then
-  "${sudo[@]}" odbcinst -u -d -n "$name" >/dev/null
+  "${sudo[@]}" odbcinst -u -d -n "$name" >/dev/null 2>&1 || exit 3
 fi
-"${sudo[@]}" odbcinst -i -d -f "$template" >/dev/null
+"${sudo[@]}" odbcinst -i -d -f "$template" >/dev/null 2>&1 || exit 3
 echo "velmora: registered the ODBC driver \"$name\" ($wanted)"

@@ -12,7 +12,7 @@ build_dir=${VELMORA_BUILD_DIR:-$here/build}
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
   unixodbc unixodbc-dev odbcinst libsqlite3-dev sqlite3

@@ -128,6 +128,10 @@ TEST_F(OdbcConnectTest, AFileWithoutWritePermissionIsRefusedForReadWrite)
 {
     chmod(file.c_str(), 0444);
     chmod(dir.path().c_str(), 0755);
+    // The child goes on from here with this fixture's file: one started
+    // afresh would make a scratch directory of its own, and its _exit, as
+    // another user, could never remove it.
+    GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -138,6 +142,7 @@ TEST_F(OdbcConnectTest, AFileWithoutWritePermissionIsRefusedForReadWrite)
             _exit(!refused ? 1 : !readOnly.connected() ? 2 : 0);
         },
         ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
 }
 
 TEST_F(OdbcConnectTest, MissingDbqFailsInEveryCompletionMode)

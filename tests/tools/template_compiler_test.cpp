@@ -1,12 +1,16 @@
 #include "platform/image_list_stream.h"
 #include "platform/text_codec.h"
 #include "tools/template_compiler/build_context.h"
+#include "tools/template_compiler/compiler.h"
 #include "tools/template_compiler/description.h"
 #include "tools/template_compiler/window_builder.h"
 #include "ui/units/button_data.h"
 #include "ui/units/window_kind_data.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
 
 namespace {
 
@@ -142,6 +146,12 @@ TEST(WindowBuilder, MistakesFailTheBuildWithAClearMessage)
         {"[window 0x52000001]\n[unit 0x16000002 Button b]\n", "right after"},
         {kWindowHead + "[unit 0x16000002 Button b]\ngeometry = 1, 2, 3\n", "left, top, width, height"},
         {kWindowHead + "[unit 0x16000002 EditBox e]\nmulti-line = maybe\n", "yes or no"},
+        // Bindings name events the kind raises; a kind without a window
+        // raises no common event.
+        {kWindowHead + "[unit 0x16000002 Button b]\non 3 = First\n", "raises no event 3"},
+        {kWindowHead + "[unit 0x16000002 ODBCDB d]\non -1 = First\n", "raises no event -1"},
+        {kWindowHead + "[unit 0x16000002 ListView l]\ncolumn = \"x\"\n", "column takes 2 to 4 values"},
+        {kWindowHead + "[unit 0x16000002 TreeBox t]\nitem = \"x\", 0, 0, 0, \"deep\"\n", "expected an integer"},
     };
     for (const Case& c : cases) {
         auto r = build(c.text);
@@ -169,6 +179,39 @@ TEST(WindowBuilder, ImageListsArePackedFromPictures)
             }
         }
     EXPECT_TRUE(found);
+}
+
+TEST(Compiler, TheDepfileNamesTheBlockAndEachFileReadOnce)
+{
+    std::string dir = ::testing::TempDir();
+    std::string description = dir + "/deps.window";
+    {
+        std::ofstream out(description);
+        out << kWindowHead << "icon = file(\"window.ico\")\n"
+            << "[unit 0x16000002 TreeBox t]\nimage-list = imagelist(\"nodes/node_00_py.png\", \"nodes/node_00_py.png\")\n";
+    }
+    tc::CompileOptions options{
+        .descriptions = {description},
+        .assetDirectory = VELMORA_SOURCE_DIR "/app/assets",
+        .blockPath = dir + "/deps.bin",
+        .sourcePath = dir + "/deps.cpp",
+        .depfilePath = dir + "/deps.d",
+        .handlerNames = kHandlers,
+        .handlerEntrySize = 16,
+    };
+    ASSERT_EQ(tc::Compile(options), "");
+    std::ifstream in(options.depfilePath);
+    std::string target, file;
+    in >> target;
+    EXPECT_EQ(target, options.blockPath + ":");
+    std::vector<std::string> files;
+    while (in >> file)
+        files.push_back(file);
+    EXPECT_EQ(files, (std::vector<std::string>{description, VELMORA_SOURCE_DIR "/app/assets/window.ico",
+                                               VELMORA_SOURCE_DIR "/app/assets/nodes/node_00_py.png"}));
+    std::remove(description.c_str());
+    for (const std::string& p : {options.blockPath, options.sourcePath, options.depfilePath})
+        std::remove(p.c_str());
 }
 
 } // namespace

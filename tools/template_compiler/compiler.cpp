@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 namespace tc {
@@ -111,9 +112,13 @@ std::string Compile(const CompileOptions& options)
     if (!writeFile(options.sourcePath, sourceOf(block, icon)))
         return "cannot write " + options.sourcePath;
     if (!options.depfilePath.empty()) {
-        std::string dep = options.sourcePath + ":";
+        // The build tool knows the step by its first output, the block;
+        // each file read is named once.
+        std::string dep = options.blockPath + ":";
+        std::set<std::string> named;
         for (const std::string& f : compiled.filesRead)
-            dep += " " + f;
+            if (named.insert(f).second)
+                dep += " " + f;
         if (!writeFile(options.depfilePath, dep + "\n"))
             return "cannot write " + options.depfilePath;
     }
