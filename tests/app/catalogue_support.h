@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace cataloguetest {
 
@@ -14,5 +15,21 @@ void StartCatalogueInProcess();
 // its path, and the starter catalogue made there when there is none.
 std::string CatalogueFile();
 void EnsureStarterCatalogue();
+
+// A catalogue of exactly these rows in place of whatever was there (texts
+// GBK, keys as given).
+struct NodeRow {
+    int key;
+    const char* name;
+    int parentKey;
+    int image;
+};
+struct EntryRow {
+    const char* category;
+    const char* code;
+    const char* description;
+    const char* details;
+};
+void WriteCatalogue(const std::vector<NodeRow>& nodes, const std::vector<EntryRow>& entries);
 
 } // namespace cataloguetest
