@@ -9,7 +9,6 @@
 #include "tools/catalogue_db/schema.h"
 #include "ui/framework/framework.h"
 
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -39,32 +38,40 @@ void EnsureStarterCatalogue()
     catalogue_db::CreateCatalogue(CatalogueFile(), catalogue_db::Contents::Starter);
 }
 
-void WriteCatalogue(const std::vector<NodeRow>& nodes, const std::vector<EntryRow>& entries)
+bool WriteCatalogue(const std::vector<NodeRow>& nodes, const std::vector<EntryRow>& entries)
 {
     std::remove(CatalogueFile().c_str());
-    ASSERT_TRUE(catalogue_db::CreateCatalogue(CatalogueFile(), catalogue_db::Contents::Empty).ok);
+    if (!catalogue_db::CreateCatalogue(CatalogueFile(), catalogue_db::Contents::Empty).ok)
+        return false;
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(CatalogueFile().c_str(), &db), SQLITE_OK);
+    if (sqlite3_open(CatalogueFile().c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        return false;
+    }
     auto run = [&](const char* sql, std::initializer_list<std::string> texts, std::initializer_list<int> numbers) {
         sqlite3_stmt* stmt = nullptr;
         // The statement is GBK like every literal here; the file speaks UTF-8.
-        ASSERT_EQ(sqlite3_prepare_v2(db, platform::GbkToUtf8(sql).c_str(), -1, &stmt, nullptr), SQLITE_OK);
+        if (sqlite3_prepare_v2(db, platform::GbkToUtf8(sql).c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            return false;
         int i = 1;
         for (const std::string& t : texts)
             sqlite3_bind_text(stmt, i++, platform::GbkToUtf8(t).c_str(), -1, SQLITE_TRANSIENT);
         for (int n : numbers)
             sqlite3_bind_int(stmt, i++, n);
-        EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
+        bool done = sqlite3_step(stmt) == SQLITE_DONE;
         sqlite3_finalize(stmt);
+        return done;
     };
+    bool ok = true;
     for (const NodeRow& n : nodes)
-        run("INSERT INTO base (节点名称, 数据库索引信息, 父项目, 关联子节点, 图片索引, 选中图片索引) "
-            "VALUES (?1, ?1, ?2, ?3, ?4, ?4)",
-            {n.name}, {n.key, n.parentKey, n.image});
+        ok = ok && run("INSERT INTO base (节点名称, 数据库索引信息, 父项目, 关联子节点, 图片索引, 选中图片索引) "
+                       "VALUES (?1, ?1, ?2, ?3, ?4, ?4)",
+                       {n.name}, {n.key, n.parentKey, n.image});
     for (const EntryRow& e : entries)
-        run("INSERT INTO cntext (对应节点, 字符, 描述, 详情) VALUES (?, ?, ?, ?)",
-            {e.category, e.code, e.description, e.details}, {});
+        ok = ok && run("INSERT INTO cntext (对应节点, 字符, 描述, 详情) VALUES (?, ?, ?, ?)",
+                       {e.category, e.code, e.description, e.details}, {});
     sqlite3_close(db);
+    return ok;
 }
 
 } // namespace cataloguetest

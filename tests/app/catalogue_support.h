@@ -17,7 +17,7 @@ std::string CatalogueFile();
 void EnsureStarterCatalogue();
 
 // A catalogue of exactly these rows in place of whatever was there (texts
-// GBK, keys as given).
+// GBK, keys as given); false when it could not be written.
 struct NodeRow {
     int key;
     const char* name;
@@ -30,6 +30,6 @@ struct EntryRow {
     const char* description;
     const char* details;
 };
-void WriteCatalogue(const std::vector<NodeRow>& nodes, const std::vector<EntryRow>& entries);
+bool WriteCatalogue(const std::vector<NodeRow>& nodes, const std::vector<EntryRow>& entries);
 
 } // namespace cataloguetest

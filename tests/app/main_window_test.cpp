@@ -54,7 +54,7 @@ class MainWindow : public ::testing::Test {
 protected:
     void open(const std::vector<NodeRow>& nodes = kNodes, const std::vector<EntryRow>& entries = kEntries)
     {
-        cataloguetest::WriteCatalogue(nodes, entries);
+        ASSERT_TRUE(cataloguetest::WriteCatalogue(nodes, entries));
         cataloguetest::StartCatalogueInProcess();
         app::State().listMode.set("");
         ASSERT_TRUE(ui::TheFramework().openWindow(kMainWindow.window, nullptr, false));
