@@ -3,6 +3,7 @@
 #include "platform/application.h"
 #include "platform/menu.h"
 #include "platform/messages.h"
+#include "platform/qt/device_context.h"
 #include "platform/qt/input_router.h"
 #include "platform/qt/input.h"
 #include "platform/qt/keys.h"
@@ -13,6 +14,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QMenu>
@@ -564,6 +567,16 @@ ColorRef ClientPixel(Hwnd hwnd, Point client)
         return 0xFFFFFFFF;
     QColor c = img.pixelColor(client.x, client.y);
     return Rgb(c.red(), c.green(), c.blue());
+}
+
+std::string FontFamilyUsed(Font font)
+{
+    return toGbk(QFontInfo(qfontFor(font)).family());
+}
+
+bool FontHasGlyph(Font font, char32_t character)
+{
+    return QFontMetrics(qfontFor(font)).inFontUcs4(character);
 }
 
 } // namespace platform::testing

@@ -89,6 +89,11 @@ bool SaveWindowImage(Hwnd hwnd, const std::string& path);
 // The colour of one pixel of the window's client area as it renders now.
 ColorRef ClientPixel(Hwnd hwnd, Point client);
 
+// The family a font handle is drawn with on this machine (GBK), and
+// whether it has a glyph for a character.
+std::string FontFamilyUsed(Font font);
+bool FontHasGlyph(Font font, char32_t character);
+
 } // namespace platform::testing
 
 namespace platform::testing {
