@@ -23,12 +23,16 @@ std::vector<std::uint8_t> writeKindData(ui::UnitObject& unit)
     return static_cast<OdbcDbUnit&>(unit).kindData();
 }
 
-const ui::KindRoutines kOdbcDbRoutines{createUnit, nullptr, setProperty, writeKindData, nullptr};
+const ui::KindRoutines kOdbcDbRoutines{.create = createUnit, .setProperty = setProperty, .writeKindData = writeKindData};
 
 } // namespace
 
 // No window of its own to show (0x8000); its operations are commands.
-const ui::UnitKindDescriptor kOdbcDbKind{"外部数据库", "ODBCDB", nullptr, 0,      nullptr, 0x80008040, 0, 0,
-                                         nullptr,      0,        nullptr, ui::KindEntryFor<kOdbcDbRoutines>};
+const ui::UnitKindDescriptor kOdbcDbKind{
+    .chineseName = "外部数据库",
+    .englishName = "ODBCDB",
+    .stateFlags = 0x80008040,
+    .kindEntry = ui::KindEntryFor<kOdbcDbRoutines>,
+};
 
 } // namespace db

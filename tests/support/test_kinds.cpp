@@ -141,35 +141,45 @@ ui::UnitObject* createBoxWithData(const ui::UnitCreateParams& p)
     return o;
 }
 
-const ui::KindRoutines kWindowRoutines{createWindow};
-const ui::KindRoutines kBoxRoutines{createBoxWithData, nullptr, setBox, writeBox, getBox};
+const ui::KindRoutines kWindowRoutines{.create = createWindow};
+const ui::KindRoutines kBoxRoutines{
+    .create = createBoxWithData, .setProperty = setBox, .writeKindData = writeBox, .getProperty = getBox};
 
 const ui::PropertyDescriptor kBoxProperties[] = {
     {}, {}, {}, {}, {}, {}, {}, {},
-    {"整数", "Integer", nullptr, ui::kTypeInteger},
-    {"逻辑", "Logical", nullptr, ui::kTypeLogical},
-    {"文本", "Text", nullptr, ui::kTypeText},
-    {"字体", "Font", nullptr, ui::kTypeFont},
-    {"字节集", "Bytes", nullptr, ui::kTypeBytes1010},
-    {"重建", "Recreate", nullptr, ui::kTypeInteger},
+    {.name = "整数", .englishName = "Integer", .typeCode = ui::kTypeInteger},
+    {.name = "逻辑", .englishName = "Logical", .typeCode = ui::kTypeLogical},
+    {.name = "文本", .englishName = "Text", .typeCode = ui::kTypeText},
+    {.name = "字体", .englishName = "Font", .typeCode = ui::kTypeFont},
+    {.name = "字节集", .englishName = "Bytes", .typeCode = ui::kTypeBytes1010},
+    {.name = "重建", .englishName = "Recreate", .typeCode = ui::kTypeInteger},
 };
 
+// A box kind with the test box's properties.
+constexpr ui::UnitKindDescriptor boxKind(const char* chinese, const char* english, std::uint32_t flags)
+{
+    return {.chineseName = chinese,
+            .englishName = english,
+            .stateFlags = flags,
+            .propertyCount = std::int32_t(std::size(kBoxProperties)),
+            .properties = kBoxProperties,
+            .kindEntry = ui::KindEntryFor<kBoxRoutines>};
+}
+
 const std::array<ui::UnitKindDescriptor, 7> kCoreKinds = {{
-    {"窗口", "window", nullptr, 0, nullptr, 0x800000D0, 0, 0, nullptr, 0, nullptr,
-     ui::KindEntryFor<kWindowRoutines>},
+    {.chineseName = "窗口", .englishName = "window", .stateFlags = 0x800000D0,
+     .kindEntry = ui::KindEntryFor<kWindowRoutines>},
     {},
-    {"菜单", "menu", nullptr, 0, nullptr, 0x80000004},
+    {.chineseName = "菜单", .englishName = "menu", .stateFlags = 0x80000004},
     {},
-    {"测试框", "TestBox", nullptr, 0, nullptr, 0x80000040, 0, 0, nullptr, 14, kBoxProperties,
-     ui::KindEntryFor<kBoxRoutines>},
-    {"无事件", "Silent", nullptr, 0, nullptr, 0x80000000, 0, 0, nullptr, 14, kBoxProperties,
-     ui::KindEntryFor<kBoxRoutines>},
-    {"组合", "Combo", nullptr, 0, nullptr, 0x80000240, 0, 0, nullptr, 14, kBoxProperties,
-     ui::KindEntryFor<kBoxRoutines>},
+    boxKind("测试框", "TestBox", 0x80000040),
+    boxKind("无事件", "Silent", 0x80000000),
+    boxKind("组合", "Combo", 0x80000240),
 }};
 
+// A kind without code: its units stand as placeholders.
 const std::array<ui::UnitKindDescriptor, 1> kExtKinds = {{
-    {"树型框", "TreeBox", nullptr, 0, nullptr, 0x40},
+    {.chineseName = "树型框", .englishName = "TreeBox", .stateFlags = 0x40},
 }};
 
 } // namespace

@@ -35,17 +35,22 @@ ui::UnitObject* createRecording(const ui::UnitCreateParams& p)
     return o;
 }
 
-const ui::KindRoutines kRecordingRoutines{createRecording};
+const ui::KindRoutines kRecordingRoutines{.create = createRecording};
+
+constexpr ui::UnitKindDescriptor recordingKind(const char* chinese, const char* english, std::uint32_t flags)
+{
+    return {.chineseName = chinese,
+            .englishName = english,
+            .stateFlags = flags,
+            .propertyCount = 8,
+            .kindEntry = ui::KindEntryFor<kRecordingRoutines>};
+}
 
 const std::array<ui::UnitKindDescriptor, 4> kExtraKinds = {{
-    {"记录框", "RecordingBox", nullptr, 0, nullptr, 0x00000040, 0, 0, nullptr, 8, nullptr,
-     ui::KindEntryFor<kRecordingRoutines>},
-    {"无窗口", "Invisible", nullptr, 0, nullptr, 0x00008040, 0, 0, nullptr, 8, nullptr,
-     ui::KindEntryFor<kRecordingRoutines>},
-    {"外框", "Outer", nullptr, 0, nullptr, 0x00200040, 0, 0, nullptr, 8, nullptr,
-     ui::KindEntryFor<kRecordingRoutines>},
-    {"事件四", "EventsToo", nullptr, 0, nullptr, 0x00000004, 0, 0, nullptr, 8, nullptr,
-     ui::KindEntryFor<kRecordingRoutines>},
+    recordingKind("记录框", "RecordingBox", 0x00000040),
+    recordingKind("无窗口", "Invisible", 0x00008040),
+    recordingKind("外框", "Outer", 0x00200040),
+    recordingKind("事件四", "EventsToo", 0x00000004),
 }};
 
 template<int Tag>

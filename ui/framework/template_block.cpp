@@ -8,7 +8,7 @@
 namespace ui {
 namespace {
 
-constexpr std::uint32_t kMenuKind = 0x00010003;
+constexpr std::uint32_t kMenuKind = kinds::Menu.value;
 
 std::string describe(const char* what, std::size_t at)
 {
