@@ -8,7 +8,6 @@
 #include "app/catalogue/statements.h"
 #include "app/catalogue_support.h"
 #include "app/ids.h"
-#include "platform/testing/ui_driver.h"
 #include "platform/text_codec.h"
 #include "tools/catalogue_db/schema.h"
 #include "ui/framework/framework.h"
@@ -118,12 +117,3 @@ void SqliteDirect(benchmark::State& state)
 BENCHMARK(SqliteDirect)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    platform::testing::InitializeHeadless(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -14,7 +14,6 @@
 // take their part of every change.
 
 #include "platform/list_view.h"
-#include "platform/testing/ui_driver.h"
 #include "platform/tree_view.h"
 #include "runtime/memory.h"
 #include "support/test_kinds.h"
@@ -228,12 +227,3 @@ void ListControlDirect(benchmark::State& state)
 BENCHMARK(ListControlDirect)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    platform::testing::InitializeHeadless(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

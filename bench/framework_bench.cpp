@@ -1,7 +1,6 @@
 // What an event costs from the raiser to a bound handler and back, and
 // what a property read costs, in-process with the test kinds.
 
-#include "platform/testing/ui_driver.h"
 #include "runtime/memory.h"
 #include "runtime/runtime.h"
 #include "support/test_kinds.h"
@@ -97,12 +96,3 @@ void ReadTextProperty(benchmark::State& state)
 BENCHMARK(ReadTextProperty);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    platform::testing::InitializeHeadless(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

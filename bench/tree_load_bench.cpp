@@ -17,7 +17,6 @@
 #include "app/catalogue_support.h"
 #include "app/handlers/catalogue_views.h"
 #include "app/ids.h"
-#include "platform/testing/ui_driver.h"
 #include "platform/tree_view.h"
 #include "platform/window.h"
 #include "support/test_kinds.h"
@@ -165,12 +164,3 @@ void LoadAsFirstWritten(benchmark::State& state)
 BENCHMARK(LoadAsFirstWritten)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    platform::testing::InitializeHeadless(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

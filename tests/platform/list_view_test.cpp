@@ -1,4 +1,4 @@
-#include "platform_test_support.h"
+#include "control_test_support.h"
 
 #include "platform/gdi.h"
 #include "platform/image_list.h"
@@ -36,33 +36,13 @@ constexpr ColorRef kBk = Rgb(0xFF, 0xFF, 0xF0);
 
 // A shown window holding one list view; the window records the list's
 // notifications and answers them from `answers`.
-class ListView : public pt::PlatformTest {
+class ListView : public pt::ControlTest<Note> {
 protected:
-    void SetUp() override
-    {
-        pt::PlatformTest::SetUp();
-        top = pt::MakeShownTopLevel({100, 80, 620, 480});
-        pt::SetMessageHook([this](const pt::Seen& s) { return record(s); });
-    }
-
-    void TearDown() override
-    {
-        for (ImageList list : lists)
-            ImageListDestroy(list);
-        pt::PlatformTest::TearDown();
-    }
+    ListView() : ControlTest({100, 80, 620, 480}) {}
 
     Hwnd makeList(std::uint32_t style, std::uint32_t exStyle = 0)
     {
-        list = CreateWindowEx({.exStyle = exStyle,
-                               .className = WC_LISTVIEW,
-                               .style = WS_CHILD | WS_VISIBLE | style,
-                               .x = 10,
-                               .y = 10,
-                               .width = 400,
-                               .height = 300,
-                               .parent = top,
-                               .controlId = 9});
+        list = makeControl(WC_LISTVIEW, style, exStyle, Rect::fromSize(10, 10, 400, 300), 9);
         return list;
     }
 
@@ -80,15 +60,6 @@ protected:
         pt::DispatchFor(20);
         notes.clear();
         return list;
-    }
-
-    ImageList solidList(ColorRef c)
-    {
-        ImageList images = ImageListCreate(16, 16);
-        std::uint32_t argb = 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-        ImageListAdd(images, std::vector<std::uint32_t>(16 * 16, argb));
-        lists.push_back(images);
-        return images;
     }
 
     // A point on the text of a cell, where a click hits the label.
@@ -114,13 +85,8 @@ protected:
         return std::nullopt;
     }
 
-    std::optional<LResult> record(const pt::Seen& s)
+    Note noteOf(NotifyHeader& header) override
     {
-        if (s.message != WM_NOTIFY)
-            return std::nullopt;
-        auto& header = *reinterpret_cast<NotifyHeader*>(s.lParam);
-        EXPECT_EQ(header.hwndFrom, list);
-        EXPECT_EQ(header.idFrom, 9u);
         Note note{.code = header.code};
         if (header.code == LVN_BEGINLABELEDIT || header.code == LVN_ENDLABELEDIT) {
             const auto& info = reinterpret_cast<const NmLvDispInfo&>(header);
@@ -135,30 +101,14 @@ protected:
             const auto& nm = reinterpret_cast<const NmListView&>(header);
             note = {.code = header.code, .item = nm.item, .subItem = nm.subItem, .newState = nm.newState, .oldState = nm.oldState};
         }
-        notes.push_back(note);
-        if (onNotify)
-            onNotify(note);
-        auto answer = answers.find(header.code);
-        return answer == answers.end() ? 0 : answer->second;
-    }
-
-    std::vector<Note> notesOf(std::uint32_t code) const
-    {
-        std::vector<Note> out;
-        std::copy_if(notes.begin(), notes.end(), std::back_inserter(out), [&](const Note& n) { return n.code == code; });
-        return out;
-    }
-
-    bool waitFor(std::uint32_t code, size_t count = 1)
-    {
-        return pt::DispatchUntil([&] { return notesOf(code).size() >= count; }, 2000);
+        return note;
     }
 
     void clickAndSettle(Point at, unsigned modifiers = 0)
     {
         size_t clicks = notesOf(NM_CLICK).size();
         drive::Click(list, at, drive::MouseButton::Left, modifiers);
-        ASSERT_TRUE(waitFor(NM_CLICK, clicks + 1));
+        ASSERT_TRUE(waitForNote(NM_CLICK, clicks + 1));
     }
 
     std::vector<int> selectedRows() const
@@ -169,12 +119,7 @@ protected:
         return rows;
     }
 
-    Hwnd top = Hwnd::Null;
     Hwnd list = Hwnd::Null;
-    std::vector<ImageList> lists;
-    std::vector<Note> notes;
-    std::map<std::uint32_t, LResult> answers;
-    std::function<void(const Note&)> onNotify;
     std::string infoTip;
 };
 
@@ -325,7 +270,7 @@ TEST_F(ListView, AClickFocusesAndSelectsTheRowAndSaysSo)
 
     // A right click on a sub-item reports its column.
     drive::Click(list, onText(1, 1), drive::MouseButton::Right);
-    ASSERT_TRUE(waitFor(NM_RCLICK));
+    ASSERT_TRUE(waitForNote(NM_RCLICK));
     EXPECT_EQ(notesOf(NM_RCLICK)[0].item, 1);
     EXPECT_EQ(notesOf(NM_RCLICK)[0].subItem, 1);
 }
@@ -379,7 +324,7 @@ TEST_F(ListView, DoubleClickAndEnterActivateRows)
 {
     makeReport(0, 5);
     drive::DoubleClick(list, onText(3));
-    ASSERT_TRUE(waitFor(LVN_ITEMACTIVATE));
+    ASSERT_TRUE(waitForNote(LVN_ITEMACTIVATE));
     ASSERT_EQ(notesOf(NM_DBLCLK).size(), 1u);
     EXPECT_EQ(notesOf(NM_DBLCLK)[0].item, 3);
     EXPECT_EQ(notesOf(LVN_ITEMACTIVATE)[0].item, 3);
@@ -387,13 +332,13 @@ TEST_F(ListView, DoubleClickAndEnterActivateRows)
 
     ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
     drive::Key(list, VK_RETURN);
-    ASSERT_TRUE(waitFor(LVN_ITEMACTIVATE, 2));
+    ASSERT_TRUE(waitForNote(LVN_ITEMACTIVATE, 2));
     EXPECT_EQ(notesOf(LVN_ITEMACTIVATE)[1].item, 1);
 
     // One-click activation: a single click is enough.
     ListView_SetExtendedStyle(list, LVS_EX_ONECLICKACTIVATE, LVS_EX_ONECLICKACTIVATE);
     clickAndSettle(onText(0));
-    ASSERT_TRUE(waitFor(LVN_ITEMACTIVATE, 3));
+    ASSERT_TRUE(waitForNote(LVN_ITEMACTIVATE, 3));
     EXPECT_EQ(notesOf(LVN_ITEMACTIVATE)[2].item, 0);
 }
 
@@ -402,7 +347,7 @@ TEST_F(ListView, HeaderClicksAreReportedOnlyWhileTheHeaderHasButtons)
     makeReport(0, 2);
     int headerMiddle = ListView_GetSubItemRect(list, 0, 0).top / 2;
     drive::Click(list, {150, headerMiddle});
-    ASSERT_TRUE(waitFor(LVN_COLUMNCLICK));
+    ASSERT_TRUE(waitForNote(LVN_COLUMNCLICK));
     EXPECT_EQ(notesOf(LVN_COLUMNCLICK)[0].subItem, 1);
 
     SetWindowStyle(list, GetWindowStyle(list) | LVS_NOSORTHEADER);
@@ -425,7 +370,7 @@ TEST_F(ListView, LabelEditsAskBeforeAndAfter)
 
     answers[LVN_BEGINLABELEDIT] = 1; // refused: no editor opens
     drive::Key(list, VK_F1 + 1);
-    ASSERT_TRUE(waitFor(LVN_BEGINLABELEDIT));
+    ASSERT_TRUE(waitForNote(LVN_BEGINLABELEDIT));
     EXPECT_EQ(notesOf(LVN_BEGINLABELEDIT)[0].item, 1);
     EXPECT_EQ(notesOf(LVN_BEGINLABELEDIT)[0].text, "row 1");
     drive::TypeText(list, "zz");
@@ -449,11 +394,11 @@ TEST_F(ListView, LabelEditsAskBeforeAndAfter)
         notes.clear();
         answers[LVN_ENDLABELEDIT] = c.answer;
         drive::Key(list, VK_F1 + 1);
-        ASSERT_TRUE(waitFor(LVN_BEGINLABELEDIT));
+        ASSERT_TRUE(waitForNote(LVN_BEGINLABELEDIT));
         pt::DispatchFor(20);
         drive::TypeText(list, "new");
         drive::Key(list, c.endKey);
-        ASSERT_TRUE(waitFor(LVN_ENDLABELEDIT)) << c.endKey;
+        ASSERT_TRUE(waitForNote(LVN_ENDLABELEDIT)) << c.endKey;
         EXPECT_EQ(notesOf(LVN_ENDLABELEDIT)[0].item, 1);
         EXPECT_EQ(notesOf(LVN_ENDLABELEDIT)[0].text, c.reported);
         EXPECT_EQ(ListView_GetItemText(list, 1, 0), c.label);
@@ -464,10 +409,10 @@ TEST_F(ListView, LabelEditsAskBeforeAndAfter)
     // double click has passed.
     notes.clear();
     clickAndSettle(onText(1));
-    ASSERT_TRUE(waitFor(LVN_BEGINLABELEDIT));
+    ASSERT_TRUE(waitForNote(LVN_BEGINLABELEDIT));
     EXPECT_EQ(notesOf(LVN_BEGINLABELEDIT)[0].item, 1);
     drive::Key(list, VK_ESCAPE);
-    ASSERT_TRUE(waitFor(LVN_ENDLABELEDIT));
+    ASSERT_TRUE(waitForNote(LVN_ENDLABELEDIT));
 }
 
 // ---- check boxes, hot tracking, info tips ----
@@ -497,7 +442,7 @@ TEST_F(ListView, CheckBoxesToggleByAClickOnTheBoxAndBySpace)
 
     // Without check boxes the state icon is only a picture.
     ListView_SetExtendedStyle(list, LVS_EX_CHECKBOXES, 0);
-    ListView_SetImageList(list, solidList(kRed), LVSIL_STATE);
+    ListView_SetImageList(list, solidList({kRed}), LVSIL_STATE);
     clickAndSettle(*findPart(1, LVHT_ONITEMSTATEICON));
     EXPECT_EQ(ListView_GetItemState(list, 1, LVIS_STATEIMAGEMASK), 0x2000u);
 }
@@ -506,7 +451,7 @@ TEST_F(ListView, HotTrackingReportsTheRowUnderThePointerAndSelectsItAfterARest)
 {
     makeReport(0, 4, LVS_EX_TRACKSELECT);
     drive::MouseMove(list, onText(2));
-    ASSERT_TRUE(waitFor(LVN_HOTTRACK));
+    ASSERT_TRUE(waitForNote(LVN_HOTTRACK));
     EXPECT_EQ(notesOf(LVN_HOTTRACK)[0].item, 2);
     ASSERT_TRUE(pt::DispatchUntil([this] { return selectedRows() == std::vector<int>{2}; }, 2000));
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 2);
@@ -517,7 +462,7 @@ TEST_F(ListView, InfoTipsAreAskedForTheRowUnderThePointer)
     makeReport(0, 4, LVS_EX_INFOTIP);
     infoTip = "tip text";
     drive::MouseMove(list, onText(3));
-    ASSERT_TRUE(waitFor(LVN_GETINFOTIP));
+    ASSERT_TRUE(waitForNote(LVN_GETINFOTIP));
     EXPECT_EQ(notesOf(LVN_GETINFOTIP)[0].item, 3);
 }
 
@@ -526,7 +471,7 @@ TEST_F(ListView, InfoTipsAreAskedForTheRowUnderThePointer)
 TEST_F(ListView, HitTestRegionsAreWhereTheirPartsArePainted)
 {
     makeReport(0, 2, LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES);
-    ListView_SetImageList(list, solidList(kRed), LVSIL_SMALL);
+    ListView_SetImageList(list, solidList({kRed}), LVSIL_SMALL);
     ListView_SetTextBkColor(list, kTextBk);
     ListView_SetBkColor(list, kBk);
     ListView_SetItem(list, {.mask = LVIF_IMAGE, .item = 0, .image = 0});
@@ -727,7 +672,7 @@ TEST_F(ListView, FontsStylesAndColoursAreTakenOver)
     EXPECT_EQ(ListView_GetTextColor(list), kRed);
     EXPECT_EQ(ListView_SetExtendedStyle(list, LVS_EX_FLATSB, LVS_EX_FLATSB | LVS_EX_GRIDLINES), 0u);
     EXPECT_EQ(ListView_GetExtendedStyle(list), LVS_EX_FLATSB); // the mask limits the change
-    ImageList images = solidList(kRed);
+    ImageList images = solidList({kRed});
     EXPECT_EQ(ListView_SetImageList(list, images, LVSIL_NORMAL), ImageList::Null);
     EXPECT_EQ(ListView_GetImageList(list, LVSIL_NORMAL), images);
     EXPECT_EQ(ListView_SetImageList(list, images, 7), ImageList::Null);

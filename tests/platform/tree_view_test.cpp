@@ -1,4 +1,4 @@
-#include "platform_test_support.h"
+#include "control_test_support.h"
 
 #include "platform/gdi.h"
 #include "platform/image_list.h"
@@ -34,33 +34,13 @@ constexpr ColorRef kBlue = Rgb(0, 0, 255);
 
 // A shown window holding one tree view; the window records the tree's
 // notifications and answers them from `answers`.
-class TreeView : public pt::PlatformTest {
+class TreeView : public pt::ControlTest<Note> {
 protected:
-    void SetUp() override
-    {
-        pt::PlatformTest::SetUp();
-        top = pt::MakeShownTopLevel({100, 80, 500, 420});
-        pt::SetMessageHook([this](const pt::Seen& s) { return record(s); });
-    }
-
-    void TearDown() override
-    {
-        for (ImageList list : lists)
-            ImageListDestroy(list);
-        pt::PlatformTest::TearDown();
-    }
+    TreeView() : ControlTest({100, 80, 500, 420}) {}
 
     Hwnd makeTree(std::uint32_t style, std::uint32_t exStyle = 0)
     {
-        tree = CreateWindowEx({.exStyle = exStyle,
-                               .className = WC_TREEVIEW,
-                               .style = WS_CHILD | WS_VISIBLE | style,
-                               .x = 10,
-                               .y = 10,
-                               .width = 240,
-                               .height = 300,
-                               .parent = top,
-                               .controlId = 7});
+        tree = makeControl(WC_TREEVIEW, style, exStyle, Rect::fromSize(10, 10, 240, 300), 7);
         return tree;
     }
 
@@ -70,31 +50,14 @@ protected:
             tree, parent, {.mask = TVIF_TEXT | TVIF_STATE, .state = state, .stateMask = stateMask, .text = text});
     }
 
-    // A list of 16x16 images of the given colours.
-    ImageList solidList(std::initializer_list<ColorRef> colors)
-    {
-        ImageList list = ImageListCreate(16, 16);
-        for (ColorRef c : colors) {
-            std::uint32_t argb = 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-            ImageListAdd(list, std::vector<std::uint32_t>(16 * 16, argb));
-        }
-        lists.push_back(list);
-        return list;
-    }
-
     void focusTree()
     {
         SetFocus(tree);
         ASSERT_TRUE(pt::DispatchUntil([this] { return GetFocus() == tree; }, 1000));
     }
 
-    std::optional<LResult> record(const pt::Seen& s)
+    Note noteOf(NotifyHeader& header) override
     {
-        if (s.message != WM_NOTIFY)
-            return std::nullopt;
-        const auto& header = *reinterpret_cast<const NotifyHeader*>(s.lParam);
-        EXPECT_EQ(header.hwndFrom, tree);
-        EXPECT_EQ(header.idFrom, 7u);
         Note note{.code = header.code};
         if (header.code == TVN_SELCHANGED || header.code == TVN_ITEMEXPANDING) {
             const auto& nm = reinterpret_cast<const NmTreeView&>(header);
@@ -107,25 +70,7 @@ protected:
             if (info.text)
                 note.text = info.text;
         }
-        notes.push_back(note);
-        if (onNotify)
-            onNotify(note);
-        auto answer = answers.find(header.code);
-        return answer == answers.end() ? 0 : answer->second;
-    }
-
-    std::vector<Note> notesOf(std::uint32_t code) const
-    {
-        std::vector<Note> out;
-        for (const Note& n : notes)
-            if (n.code == code)
-                out.push_back(n);
-        return out;
-    }
-
-    bool waitForNote(std::uint32_t code, std::size_t count = 1, int timeoutMs = 2000)
-    {
-        return pt::DispatchUntil([&] { return notesOf(code).size() >= count; }, timeoutMs);
+        return note;
     }
 
     Point center(const Rect& r) const { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -161,12 +106,7 @@ protected:
         return int(StateImageSlotOf(read.state));
     }
 
-    Hwnd top = Hwnd::Null;
     Hwnd tree = Hwnd::Null;
-    std::vector<Note> notes;
-    std::map<std::uint32_t, LResult> answers;
-    std::function<void(const Note&)> onNotify;
-    std::vector<ImageList> lists;
 };
 
 // ---- items ----

@@ -12,16 +12,17 @@ namespace {
 
 using D = ListViewData;
 using E = D::Effect;
+using L = D::Live;
 
 constexpr Setting<D> kSettings[] = {
     {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style",
      .property = 8, .type = kTypeChoice, .clamp = ClampRange{0, 5}, .effect = E::Border},
     {.member = &D::textColor, .stored = Stored::Number, .key = "text-color",
-     .property = 9, .type = kTypeColor, .live = true, .effect = E::Colors},
+     .property = 9, .type = kTypeColor, .live = L::TextColor, .effect = E::Colors},
     {.member = &D::textBackgroundColor, .stored = Stored::Number, .key = "text-background-color",
-     .property = 10, .type = kTypeBackColor, .live = true, .effect = E::Colors},
+     .property = 10, .type = kTypeBackColor, .live = L::TextBackgroundColor, .effect = E::Colors},
     {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color",
-     .property = 11, .type = kTypeBackColor, .live = true, .effect = E::Colors},
+     .property = 11, .type = kTypeBackColor, .live = L::BackgroundColor, .effect = E::Colors},
     {.member = &D::view, .stored = Stored::Number, .key = "view",
      .property = 13, .type = kTypeChoice, .clamp = ClampRange{0, 3}, .effect = E::Recreate},
     {.member = &D::iconAlignment, .stored = Stored::Number, .key = "icon-alignment",
@@ -59,7 +60,7 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::singleSelection, .stored = Stored::Number, .key = "single-selection",
      .property = 34, .type = kTypeLogical, .effect = E::Recreate},
     {.member = &D::currentRow, .stored = Stored::Number, .key = "current-row",
-     .property = 35, .type = kTypeInteger, .live = true, .effect = E::SelectRow},
+     .property = 35, .type = kTypeInteger, .live = L::CurrentRow, .effect = E::SelectRow},
     {.member = &D::alwaysShowSelection, .stored = Stored::Number, .key = "always-show-selection",
      .property = 36, .type = kTypeLogical, .effect = E::Recreate},
     {.member = &D::font, .stored = Stored::Block, .key = "font", .describedAs = Described::Font,
@@ -75,7 +76,7 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::initialRows, .stored = Stored::Block,
      .property = 37, .type = kTypeBytes1024, .effect = E::Rows},
     // The text of the label being edited, while event 7 runs.
-    {.property = 38, .type = kTypeText, .live = true, .readOnly = true},
+    {.property = 38, .type = kTypeText, .live = L::EditedLabel, .readOnly = true},
 };
 
 bool addColumn(D& d, std::span<const RecordValue> v)

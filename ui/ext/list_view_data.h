@@ -42,6 +42,8 @@ struct ListViewData {
         RecreateIfHot,     // ... when hot tracking is on
         ColumnsWritten,    // the stored columns replace the live ones when made again
     };
+    // What is read from the running control.
+    enum class Live { None, TextColor, TextBackgroundColor, BackgroundColor, CurrentRow, EditedLabel };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 1; // 0-5, as for the TreeBox

@@ -49,23 +49,7 @@ bool gainedFocus(const NmListView& nm)
 
 } // namespace
 
-ListViewUnit::ListViewUnit(const UnitCreateParams& p, ListViewData settings)
-    : UnitObject(p.windowId, p.unitId, p.kindId), m_settings(std::move(settings)), m_designTime(p.designTime)
-{
-}
-
 ListViewUnit::~ListViewUnit() = default;
-
-ListViewUnit* ListViewUnit::create(const UnitCreateParams& p)
-{
-    std::optional<ListViewData> settings = ListViewData::Read(p.kindData);
-    if (!settings)
-        return nullptr;
-    auto* unit = new ListViewUnit(p, std::move(*settings));
-    if (!unit->createControl(p))
-        return nullptr;
-    return unit;
-}
 
 // The creation steps in their order: the control with the styles of its
 // view; extended styles; font and image lists; colours and border; the hot
@@ -285,17 +269,23 @@ bool ListViewUnit::apply(ListViewData::Effect effect)
     return false;
 }
 
-PropertyValue ListViewUnit::liveProperty(int property) const
+PropertyValue ListViewUnit::liveValue(ListViewData::Live which) const
 {
-    Hwnd h = handle();
-    switch (property) {
-    case 9: return PropertyValue::ofInteger(ListView_GetTextColor(h));
-    case 10: return PropertyValue::ofInteger(ListView_GetTextBkColor(h));
-    case 11: return PropertyValue::ofInteger(ListView_GetBkColor(h));
-    case 35: return PropertyValue::ofInteger(ListView_GetNextItem(h, -1, LVNI_SELECTED));
-    case 38: return PropertyValue::ofText(m_editText);
-    default: return {};
-    }
+    using L = ListViewData::Live;
+    using Reader = PropertyValue (*)(const ListViewUnit&);
+    static constexpr std::pair<L, Reader> kReaders[] = {
+        {L::TextColor, [](const ListViewUnit& u) { return PropertyValue::ofInteger(ListView_GetTextColor(u.handle())); }},
+        {L::TextBackgroundColor,
+         [](const ListViewUnit& u) { return PropertyValue::ofInteger(ListView_GetTextBkColor(u.handle())); }},
+        {L::BackgroundColor, [](const ListViewUnit& u) { return PropertyValue::ofInteger(ListView_GetBkColor(u.handle())); }},
+        {L::CurrentRow,
+         [](const ListViewUnit& u) { return PropertyValue::ofInteger(ListView_GetNextItem(u.handle(), -1, LVNI_SELECTED)); }},
+        {L::EditedLabel, [](const ListViewUnit& u) { return PropertyValue::ofText(u.m_editText); }},
+    };
+    for (auto [w, reader] : kReaders)
+        if (w == which)
+            return reader(*this);
+    return {};
 }
 
 // When the window is made again it shows what it shows now: the live rows
@@ -507,7 +497,7 @@ namespace {
 
 UnitObject* createListView(const UnitCreateParams& p)
 {
-    return ListViewUnit::create(p);
+    return MakeDescribedUnit<ListViewUnit>(p);
 }
 
 constexpr KindRoutines kListViewRoutines = DescribedKindRoutines<ListViewUnit>(createListView);

@@ -10,6 +10,7 @@
 #include "platform/list_view.h"
 #include "ui/ext/control_settings.h"
 #include "ui/ext/list_view_data.h"
+#include "ui/framework/described_unit.h"
 #include "ui/framework/kind_description.h"
 #include "ui/framework/unit_kind.h"
 #include "ui/framework/unit_object.h"
@@ -53,18 +54,14 @@ struct ListViewNewColumn {
     bool imageOnRight = false;
 };
 
-class ListViewUnit final : public UnitObject {
+class ListViewUnit final : public DescribedUnit<ListViewData> {
 public:
-    static ListViewUnit* create(const UnitCreateParams& params);
     ~ListViewUnit() override;
 
     // What the kind's description asks of a unit (kind_properties.h).
     static const KindDescription<ListViewData>& description() { return ListViewDescription(); }
-    ListViewData& settings() { return m_settings; }
-    const ListViewData& settings() const { return m_settings; }
-    PropertyValue liveProperty(int property) const;
+    PropertyValue liveValue(ListViewData::Live which) const;
     bool apply(ListViewData::Effect effect);
-    bool designTime() const { return m_designTime; }
     void completeStoredData(ListViewData& data) const;
 
     // The commands' work.
@@ -80,7 +77,9 @@ public:
     platform::LResult windowProc(std::uint32_t message, platform::WParam wParam, platform::LParam lParam) override;
 
 private:
-    ListViewUnit(const UnitCreateParams& params, ListViewData settings);
+    template<class Unit>
+    friend Unit* MakeDescribedUnit(const UnitCreateParams& params);
+    using DescribedUnit::DescribedUnit;
     bool createControl(const UnitCreateParams& params);
     bool reportView() const { return m_settings.view == 3; }
     std::uint32_t listStyles() const;
@@ -100,8 +99,6 @@ private:
     void postCheckToggle(platform::Point at);
     void checkToggled(int row);
 
-    ListViewData m_settings;
-    bool m_designTime = false;
     OwnedImageList m_images;
     OwnedImageList m_stateImages;
     OwnedImageList m_headerImages;

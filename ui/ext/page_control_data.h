@@ -32,6 +32,7 @@ namespace ui {
 struct PageControlData {
     static constexpr std::uint32_t kMaxVersion = 7;
     enum class Effect { None };
+    enum class Live { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t headerPosition = 0; // 0 top, 1 bottom, 2 left, 3 right

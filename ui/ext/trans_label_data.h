@@ -18,6 +18,7 @@ namespace ui {
 struct TransLabelData {
     static constexpr std::uint32_t kMaxVersion = 1;
     enum class Effect { None };
+    enum class Live { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t relief = 0; // 0 none, 1 engraved, 2 embossed, 3 shadow

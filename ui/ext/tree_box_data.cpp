@@ -12,6 +12,7 @@ constexpr int kStateSlotShift = 28;
 
 using D = TreeBoxData;
 using E = D::Effect;
+using L = D::Live;
 
 constexpr bool extended(const D& d)
 {
@@ -27,9 +28,9 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style",
      .property = 8, .type = kTypeChoice, .clamp = ClampRange{0, 5}, .effect = E::Border},
     {.member = &D::textColor, .stored = Stored::Number, .key = "text-color",
-     .property = 9, .type = kTypeColor, .live = true, .effect = E::Colors},
+     .property = 9, .type = kTypeColor, .live = L::TextColor, .effect = E::Colors},
     {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color",
-     .property = 10, .type = kTypeBackColor, .live = true, .effect = E::Colors},
+     .property = 10, .type = kTypeBackColor, .live = L::BackgroundColor, .effect = E::Colors},
     {.member = &D::expandButtons, .stored = Stored::Number, .key = "expand-buttons",
      .property = 11, .type = kTypeLogical, .effect = E::Styles},
     {.member = &D::lines, .stored = Stored::Number, .key = "lines",
@@ -41,15 +42,15 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::alwaysShowSelection, .stored = Stored::Number, .key = "always-show-selection",
      .property = 15, .type = kTypeLogical, .effect = E::Styles},
     {.member = &D::currentItem, .stored = Stored::Number, .key = "current-item",
-     .property = 16, .type = kTypeInteger, .live = true, .effect = E::Select},
+     .property = 16, .type = kTypeInteger, .live = L::CurrentItem, .effect = E::Select},
     {.member = &D::itemHeight, .stored = Stored::Number, .key = "item-height",
-     .property = 17, .type = kTypeInteger, .live = true, .effect = E::ItemHeight},
+     .property = 17, .type = kTypeInteger, .live = L::ItemHeight, .effect = E::ItemHeight},
     {.member = &D::font, .stored = Stored::Block, .key = "font", .describedAs = Described::Font,
      .property = 18, .type = kTypeFont, .effect = E::Font},
     {.member = &D::imageList, .stored = Stored::Block, .key = "image-list",
      .property = 19, .type = kTypeBytes1023, .effect = E::ImageList},
     {.member = &D::initialItems, .stored = Stored::Block,
-     .property = 20, .type = kTypeBytes1024, .live = true, .effect = E::ItemsWritten},
+     .property = 20, .type = kTypeBytes1024, .live = L::Items, .effect = E::ItemsWritten},
     {.member = &D::extension, .stored = Stored::Number, .key = "extension"},
     {.member = &D::checkBoxes, .stored = Stored::Number, .storedWhen = extended, .key = "check-boxes",
      .property = 22, .type = kTypeLogical, .effect = E::CheckBoxes},
@@ -58,7 +59,7 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::stateImageList, .stored = Stored::Block, .storedWhen = extended, .key = "state-image-list",
      .property = 23, .type = kTypeBytes1023, .effect = E::StateImages, .available = checkBoxesOn},
     // The text of the label being edited, while event 3 runs.
-    {.property = 21, .type = kTypeText, .live = true, .readOnly = true},
+    {.property = 21, .type = kTypeText, .live = L::EditedLabel, .readOnly = true},
 };
 
 bool addItem(D& d, std::span<const RecordValue> v)

@@ -37,6 +37,8 @@ struct TreeBoxData {
         CheckBoxes,    // the style and the state images; off takes effect when made again
         StateImages,   // the state image list built again
     };
+    // What is read from the running control.
+    enum class Live { None, TextColor, BackgroundColor, CurrentItem, ItemHeight, Items, EditedLabel };
 
     std::uint32_t version = 0;
     std::int32_t borderStyle = 1; // 0-5

@@ -47,23 +47,7 @@ std::int32_t selectionCause(std::uint32_t action)
 
 } // namespace
 
-TreeBoxUnit::TreeBoxUnit(const UnitCreateParams& p, TreeBoxData settings)
-    : UnitObject(p.windowId, p.unitId, p.kindId), m_settings(std::move(settings)), m_designTime(p.designTime)
-{
-}
-
 TreeBoxUnit::~TreeBoxUnit() = default;
-
-TreeBoxUnit* TreeBoxUnit::create(const UnitCreateParams& p)
-{
-    std::optional<TreeBoxData> settings = TreeBoxData::Read(p.kindData);
-    if (!settings)
-        return nullptr;
-    auto* unit = new TreeBoxUnit(p, std::move(*settings));
-    if (!unit->createControl(p))
-        return nullptr;
-    return unit;
-}
 
 // The creation steps in their order: the control with its style bits; its
 // font, images, colours, border and state images; the stored items; the
@@ -229,18 +213,23 @@ void TreeBoxUnit::attachImageList()
     m_images.reset(list);
 }
 
-PropertyValue TreeBoxUnit::liveProperty(int property) const
+PropertyValue TreeBoxUnit::liveValue(TreeBoxData::Live which) const
 {
-    Hwnd h = handle();
-    switch (property) {
-    case 9: return PropertyValue::ofInteger(TreeView_GetTextColor(h));
-    case 10: return PropertyValue::ofInteger(TreeView_GetBkColor(h));
-    case 16: return PropertyValue::ofInteger(indexOf(TreeView_GetSelection(h)));
-    case 17: return PropertyValue::ofInteger(TreeView_GetItemHeight(h));
-    case 20: return PropertyValue::ofBytes(serializeItems());
-    case 21: return PropertyValue::ofText(m_editText);
-    default: return {};
-    }
+    using L = TreeBoxData::Live;
+    using Reader = PropertyValue (*)(const TreeBoxUnit&);
+    static constexpr std::pair<L, Reader> kReaders[] = {
+        {L::TextColor, [](const TreeBoxUnit& u) { return PropertyValue::ofInteger(TreeView_GetTextColor(u.handle())); }},
+        {L::BackgroundColor, [](const TreeBoxUnit& u) { return PropertyValue::ofInteger(TreeView_GetBkColor(u.handle())); }},
+        {L::CurrentItem,
+         [](const TreeBoxUnit& u) { return PropertyValue::ofInteger(u.indexOf(TreeView_GetSelection(u.handle()))); }},
+        {L::ItemHeight, [](const TreeBoxUnit& u) { return PropertyValue::ofInteger(TreeView_GetItemHeight(u.handle())); }},
+        {L::Items, [](const TreeBoxUnit& u) { return PropertyValue::ofBytes(u.serializeItems()); }},
+        {L::EditedLabel, [](const TreeBoxUnit& u) { return PropertyValue::ofText(u.m_editText); }},
+    };
+    for (auto [w, reader] : kReaders)
+        if (w == which)
+            return reader(*this);
+    return {};
 }
 
 // A written items block waits for the re-creation it asked for; without
@@ -446,7 +435,7 @@ namespace {
 
 UnitObject* createTreeBox(const UnitCreateParams& p)
 {
-    return TreeBoxUnit::create(p);
+    return MakeDescribedUnit<TreeBoxUnit>(p);
 }
 
 constexpr KindRoutines kTreeBoxRoutines = DescribedKindRoutines<TreeBoxUnit>(createTreeBox, true);

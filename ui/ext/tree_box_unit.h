@@ -9,6 +9,7 @@
 #include "platform/tree_view.h"
 #include "ui/ext/control_settings.h"
 #include "ui/ext/tree_box_data.h"
+#include "ui/framework/described_unit.h"
 #include "ui/framework/kind_description.h"
 #include "ui/framework/unit_kind.h"
 #include "ui/framework/unit_object.h"
@@ -42,18 +43,14 @@ struct TreeBoxNewItem {
     int stateSlot = 0; // 0: none
 };
 
-class TreeBoxUnit final : public UnitObject {
+class TreeBoxUnit final : public DescribedUnit<TreeBoxData> {
 public:
-    static TreeBoxUnit* create(const UnitCreateParams& params);
     ~TreeBoxUnit() override;
 
     // What the kind's description asks of a unit (kind_properties.h).
     static const KindDescription<TreeBoxData>& description() { return TreeBoxDescription(); }
-    TreeBoxData& settings() { return m_settings; }
-    const TreeBoxData& settings() const { return m_settings; }
-    PropertyValue liveProperty(int property) const;
+    PropertyValue liveValue(TreeBoxData::Live which) const;
     bool apply(TreeBoxData::Effect effect);
-    bool designTime() const { return m_designTime; }
     void completeStoredData(TreeBoxData& data) const;
 
     // Items by index.
@@ -72,7 +69,9 @@ public:
     platform::LResult windowProc(std::uint32_t message, platform::WParam wParam, platform::LParam lParam) override;
 
 private:
-    TreeBoxUnit(const UnitCreateParams& params, TreeBoxData settings);
+    template<class Unit>
+    friend Unit* MakeDescribedUnit(const UnitCreateParams& params);
+    using DescribedUnit::DescribedUnit;
     bool createControl(const UnitCreateParams& params);
     std::vector<platform::TreeItem> loadInitialItems();
     void attachImageList();
@@ -88,8 +87,6 @@ private:
     void onRightButtonDown(platform::Point at);
     void checkToggled(platform::TreeItem item);
 
-    TreeBoxData m_settings;
-    bool m_designTime = false;
     OwnedImageList m_images;
     OwnedImageList m_stateImages;
     OwnedFont m_font;

@@ -13,9 +13,11 @@
 //                       the description keys of the template compiler
 //
 // so a setting is named in one row and nowhere else.  A Data struct has a
-// `std::uint32_t version` (the block's first number) and an `enum class
-// Effect` whose 0 is `None`: the kind's own names for what a property write
-// sets going (the unit maps each to a routine).
+// `std::uint32_t version` (the block's first number) and two enumerations
+// whose 0 is `None`, the kind's own names for what the unit does for a row:
+// `Effect`, what a property write sets going, and `Live`, a value read from
+// the running unit rather than the settings.  The unit maps each name to a
+// routine.
 #pragma once
 
 #include "platform/gdi.h"
@@ -83,7 +85,7 @@ struct Setting {
     int property = -1; // -1: none
     std::uint16_t type = 0;
     std::optional<ClampRange> clamp;
-    bool live = false;     // read from the running unit (the stored value at design time)
+    typename Data::Live live{}; // read from the running unit (the stored value at design time)
     bool readOnly = false; // writes are ignored
     typename Data::Effect effect{};               // what a write sets going
     bool (*available)(const Data&) = nullptr;     // null: always available

@@ -7,7 +7,7 @@
 //
 //   static const KindDescription<Data>& description();
 //   Data& settings();  const Data& settings() const;
-//   PropertyValue liveProperty(int property) const;  // rows marked live
+//   PropertyValue liveValue(Data::Live which) const;
 //   bool apply(Data::Effect effect);    // a write's effect; true: the
 //                                       // window must be created again
 //   bool designTime() const;
@@ -120,8 +120,8 @@ PropertyValue GetKindProperty(UnitObject& object, int kindProperty)
     const auto* s = FindPropertySetting(Unit::description(), kindProperty + kFirstKindProperty);
     if (!s)
         return {};
-    if (s->live && !unit.designTime())
-        return unit.liveProperty(s->property);
+    if (s->live != decltype(s->live){} && !unit.designTime())
+        return unit.liveValue(s->live);
     return SettingValue(*s, unit.settings());
 }
 
@@ -155,8 +155,8 @@ std::vector<std::uint8_t> WriteUnitKindData(UnitObject& object)
     auto data = unit.settings();
     if (!unit.designTime())
         for (const auto& s : kind.settings)
-            if (s.live && s.stored != Stored::No)
-                StoreSettingValue(s, data, unit.liveProperty(s.property));
+            if (s.live != decltype(s.live){} && s.stored != Stored::No)
+                StoreSettingValue(s, data, unit.liveValue(s.live));
     if constexpr (requires { unit.completeStoredData(data); })
         unit.completeStoredData(data);
     return WriteKindData(kind, data);

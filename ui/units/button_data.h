@@ -17,6 +17,7 @@ namespace ui {
 struct ButtonData {
     static constexpr std::uint32_t kMaxVersion = 1;
     enum class Effect { None };
+    enum class Live { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t type = 0;                // 0 normal, 1 default button

@@ -27,6 +27,7 @@ namespace ui {
 struct EditBoxData {
     static constexpr std::uint32_t kMaxVersion = 2;
     enum class Effect { None };
+    enum class Live { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 1; // 0 none, 1 sunken, 2 raised, 3 shallow, 4 raised and sunken, 5 single line

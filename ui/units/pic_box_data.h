@@ -17,6 +17,7 @@ namespace ui {
 struct PicBoxData {
     static constexpr std::uint32_t kMaxVersion = 2;
     enum class Effect { None };
+    enum class Live { None };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 0; // as for EditBox, 0-5

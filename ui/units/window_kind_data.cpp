@@ -57,7 +57,7 @@ constexpr Setting<W> kSettings[] = {
     {.member = &W::backgroundSound, .stored = Stored::Counted, .key = "sound",
      .property = 13, .type = kTypeBytes1010, .effect = E::Sound},
     {.member = &W::caption, .stored = Stored::Counted, .key = "caption",
-     .property = 8, .type = kTypeText, .live = true, .effect = E::Caption},
+     .property = 8, .type = kTypeText, .live = W::Live::Caption, .effect = E::Caption},
     {.member = &W::textSetting24, .stored = Stored::Counted, .key = "setting-24",
      .property = 24, .type = kTypeText},
 };

@@ -32,6 +32,8 @@ struct WindowKindData {
         Icon,
         Topmost,
     };
+    // What is read from the running window.
+    enum class Live { None, Caption };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 2;         // 0 none .. 6 fixed with sunken client edge

@@ -380,12 +380,12 @@ LResult WindowUnit::windowProc(std::uint32_t message, WParam wParam, LParam lPar
     return UnitObject::windowProc(message, wParam, lParam);
 }
 
-PropertyValue WindowUnit::liveProperty(int property) const
+// The caption is the only window setting read from the frame: its title
+// is what the user sees.
+PropertyValue WindowUnit::liveValue(WindowKindData::Live which) const
 {
-    // The caption is the only window property read from the frame: the
-    // window manager's title is what the user sees.
-    assert(property == 8);
-    (void)property;
+    assert(which == WindowKindData::Live::Caption);
+    (void)which;
     return PropertyValue::ofText(GetWindowText(handle()));
 }
 

@@ -22,7 +22,7 @@ public:
     static const KindDescription<WindowKindData>& description() { return WindowDescription(); }
     WindowKindData& settings() { return m_settings; }
     const WindowKindData& settings() const { return m_settings; }
-    PropertyValue liveProperty(int property) const;
+    PropertyValue liveValue(WindowKindData::Live which) const;
     bool apply(WindowKindData::Effect effect);
     bool designTime() const { return false; }
 
