@@ -1,5 +1,6 @@
 #include "platform/icon.h"
 
+#include "platform/qt/cursors.h"
 #include "platform/qt/registry.h"
 
 #include <QBuffer>
@@ -236,12 +237,19 @@ void SetWindowCursor(Hwnd hwnd, Cursor cursor)
     WindowRecord* r = findWindow(hwnd);
     if (!r || !r->client)
         return;
+    if (std::optional<QCursor> shape = qcursorFor(cursor))
+        r->client->setCursor(*shape);
+    else
+        r->client->unsetCursor();
+}
+
+std::optional<QCursor> qt::qcursorFor(Cursor cursor)
+{
     auto& cursors = tables().cursors;
     auto it = cursors.find(std::uintptr_t(cursor));
     if (it == cursors.end())
-        r->client->unsetCursor();
-    else
-        r->client->setCursor(it->second.cursor);
+        return std::nullopt;
+    return it->second.cursor;
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/qt/list_view_control.h"
 
 #include "platform/icon.h"
+#include "platform/qt/cursors.h"
 #include "platform/qt/control_support.h"
 #include "platform/qt/device_context.h"
 #include "platform/qt/list_view_delegate.h"
@@ -183,20 +184,7 @@ ImageList ListViewControl::setHeaderImages(ImageList images, ColorRef background
 Cursor ListViewControl::setHotCursor(Cursor cursor)
 {
     Cursor previous = std::exchange(m_hotCursor, cursor);
-    std::optional<QCursor> shape;
-    if (IsCursor(cursor)) {
-        // Cursors are known by handle; a window's cursor is how a handle
-        // becomes a shape.  The control lends its own for a moment.
-        bool ownCursor = testAttribute(Qt::WA_SetCursor);
-        QCursor own = this->cursor();
-        SetWindowCursor(handle(), cursor);
-        shape = this->cursor();
-        if (ownCursor)
-            setCursor(own);
-        else
-            unsetCursor();
-    }
-    m_input->setHotCursor(shape);
+    m_input->setHotCursor(qcursorFor(cursor));
     return previous;
 }
 
