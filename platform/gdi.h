@@ -8,11 +8,14 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace platform {
 
 enum class Hdc : std::uintptr_t { Null = 0 };
+enum class Brush : std::uintptr_t { Null = 0 };
+enum class Bitmap : std::uintptr_t { Null = 0 };
 
 struct PaintStruct {
     Hdc hdc = Hdc::Null;
@@ -52,9 +55,31 @@ enum : int {
 };
 ColorRef GetSysColor(int index);
 
+// Brushes: a solid colour to fill with, as a control's parent answers a
+// colour request.
+Brush CreateSolidBrush(ColorRef color);
+bool DeleteBrush(Brush brush);
+// The brush's colour; false for a handle that is no brush.
+bool GetBrushColor(Brush brush, ColorRef& color);
+
+// Bitmaps: width * height pixels, rows top-down, each 0xAARRGGBB.
+Bitmap CreateBitmapFromPixels(int width, int height, std::span<const std::uint32_t> pixels);
+bool DeleteBitmap(Bitmap bitmap);
+Size GetBitmapSize(Bitmap bitmap); // {0, 0} for a handle that is no bitmap
+// Draws the `source` part of a bitmap into `destination`, stretched to
+// fit; `smooth` filters as the halftone stretch mode does, otherwise pixels
+// are repeated or dropped.  Alpha blends over what the context shows.
+bool StretchDrawBitmap(Hdc hdc, Bitmap bitmap, const Rect& destination, const Rect& source, bool smooth);
+// A new bitmap of the given size from a whole bitmap; `smooth` averages
+// the pixels that fall together, as halftone stretching does.  Null when
+// the bitmap is none or the size is empty.
+Bitmap CreateScaledBitmap(Bitmap bitmap, Size size, bool smooth);
+
 ColorRef SetTextColor(Hdc hdc, ColorRef color);
 ColorRef SetBkColor(Hdc hdc, ColorRef color);
 int SetBkMode(Hdc hdc, int mode);
+ColorRef GetTextColor(Hdc hdc);
+ColorRef GetBkColor(Hdc hdc);
 void FillRect(Hdc hdc, const Rect& rect, ColorRef color);
 // Draws GBK text; returns the height of the text drawn.  With DT_CALCRECT
 // only measures, widening or heightening `rect` to fit.

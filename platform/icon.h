@@ -12,6 +12,8 @@ namespace platform {
 // the image closest to the wanted size is used (0: the first image).
 // Null when the data is not an icon file or no image in it decodes.
 Icon CreateIconFromFile(std::span<const std::uint8_t> iconFile, int wantedSize = 0);
+// An icon of one image: width * height pixels, rows top-down, 0xAARRGGBB.
+Icon CreateIconFromPixels(int width, int height, std::span<const std::uint32_t> pixels);
 bool DestroyIcon(Icon icon);
 bool IsIcon(Icon icon);
 Size GetIconSize(Icon icon);

@@ -44,6 +44,13 @@ enum : std::uint32_t {
     WM_COMMAND = 0x0111,
     WM_SYSCOMMAND = 0x0112,
     WM_TIMER = 0x0113,
+    WM_VSCROLL = 0x0115,
+    // A control asks its parent for its colours: wParam a device context,
+    // lParam the control; the answer a brush, or 0 for the defaults.
+    WM_CTLCOLOREDIT = 0x0133,
+    WM_CTLCOLORLISTBOX = 0x0134,
+    WM_CTLCOLORBTN = 0x0135,
+    WM_CTLCOLORSTATIC = 0x0138,
     WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,
     WM_LBUTTONUP = 0x0202,

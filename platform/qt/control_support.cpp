@@ -1,5 +1,6 @@
 #include "platform/qt/control_support.h"
 
+#include "platform/gdi.h"
 #include "platform/image_list_stream.h"
 #include "platform/message_queue.h"
 #include "platform/messages.h"
@@ -59,6 +60,30 @@ QColor colorOrSystem(ColorRef color, const QColor& system)
     if (color == CLR_DEFAULT || color == CLR_NONE)
         return system;
     return toQColor(color);
+}
+
+ControlColors askParentForColors(Hwnd control, std::uint32_t message)
+{
+    ControlColors colors;
+    Hwnd parent = GetParent(control);
+    if (!IsWindow(parent))
+        return colors;
+    // A context that only carries colours: the parent sets them, nothing
+    // is drawn with it.  The sentinels tell what the parent left alone.
+    constexpr ColorRef kUnset = 0xFFFFFFFF;
+    DeviceContext dc(nullptr, nullptr, control);
+    dc.textColor = kUnset;
+    dc.bkColor = kUnset;
+    ToolkitScope scope;
+    LResult brush = SendMessage(parent, message, WParam(dc.handle()), LParam(control));
+    if (dc.textColor != kUnset)
+        colors.text = toQColor(dc.textColor);
+    if (dc.bkColor != kUnset)
+        colors.textBackground = toQColor(dc.bkColor);
+    ColorRef fill = 0;
+    if (brush != 0 && GetBrushColor(Brush(brush), fill))
+        colors.fill = toQColor(fill);
+    return colors;
 }
 
 } // namespace platform::qt

@@ -8,6 +8,8 @@
 
 #include <QColor>
 
+#include <optional>
+
 class QFrame;
 
 namespace platform::qt {
@@ -23,5 +25,16 @@ void applyBorderStyles(QFrame* frame, std::uint32_t style, std::uint32_t exStyle
 
 // A colour setting as a Qt colour; CLR_DEFAULT and CLR_NONE give `system`.
 QColor colorOrSystem(ColorRef color, const QColor& system);
+
+// What a control's parent answers to its colour request (WM_CTLCOLOREDIT
+// and the like): the text and text background colours it set on the
+// context, and the colour of the brush it gave to fill with.  Nothing where
+// the parent left the control's own.
+struct ControlColors {
+    std::optional<QColor> text;
+    std::optional<QColor> textBackground;
+    std::optional<QColor> fill;
+};
+ControlColors askParentForColors(Hwnd control, std::uint32_t message);
 
 } // namespace platform::qt

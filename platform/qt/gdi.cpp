@@ -187,6 +187,18 @@ ColorRef SetBkColor(Hdc hdc, ColorRef color)
     return std::exchange(dc->bkColor, color);
 }
 
+ColorRef GetTextColor(Hdc hdc)
+{
+    DeviceContext* dc = DeviceContext::from(hdc);
+    return dc ? dc->textColor : 0xFFFFFFFF;
+}
+
+ColorRef GetBkColor(Hdc hdc)
+{
+    DeviceContext* dc = DeviceContext::from(hdc);
+    return dc ? dc->bkColor : 0xFFFFFFFF;
+}
+
 int SetBkMode(Hdc hdc, int mode)
 {
     DeviceContext* dc = DeviceContext::from(hdc);

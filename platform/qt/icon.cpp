@@ -1,6 +1,6 @@
 #include "platform/icon.h"
 
-#include "platform/qt/cursors.h"
+#include "platform/qt/handle_images.h"
 #include "platform/qt/registry.h"
 
 #include <QBuffer>
@@ -112,6 +112,18 @@ std::uintptr_t newHandle()
 } // namespace qt
 
 using namespace qt;
+
+Icon CreateIconFromPixels(int width, int height, std::span<const std::uint32_t> pixels)
+{
+    if (width <= 0 || height <= 0 || pixels.size() != std::size_t(width) * std::size_t(height))
+        return Icon::Null;
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(y), pixels.data() + std::size_t(y) * std::size_t(width), std::size_t(width) * 4);
+    std::uintptr_t h = newHandle();
+    tables().icons[h] = {QPixmap::fromImage(image)};
+    return Icon(h);
+}
 
 Icon CreateIconFromFile(std::span<const std::uint8_t> iconFile, int wantedSize)
 {
@@ -241,6 +253,15 @@ void SetWindowCursor(Hwnd hwnd, Cursor cursor)
         r->client->setCursor(*shape);
     else
         r->client->unsetCursor();
+}
+
+std::optional<QPixmap> qt::qpixmapFor(Icon icon)
+{
+    auto& icons = tables().icons;
+    auto it = icons.find(std::uintptr_t(icon));
+    if (it == icons.end())
+        return std::nullopt;
+    return it->second.pixmap;
 }
 
 std::optional<QCursor> qt::qcursorFor(Cursor cursor)

@@ -1,7 +1,7 @@
 #include "platform/qt/list_view_control.h"
 
 #include "platform/icon.h"
-#include "platform/qt/cursors.h"
+#include "platform/qt/handle_images.h"
 #include "platform/qt/control_support.h"
 #include "platform/qt/device_context.h"
 #include "platform/qt/list_view_delegate.h"
