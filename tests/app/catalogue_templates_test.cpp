@@ -280,6 +280,10 @@ TEST(CatalogueTemplates, NodeWindowPagesAndPreviews)
         EXPECT_EQ((*rows)[0].text, "7");
         EXPECT_EQ((*rows)[52].text, "59");
     }
+    // The buttons are visible and enabled, and no tab stops: Tab goes
+    // round the fields.
+    for (std::uint32_t id : {0x160122A0u, 0x160122B6u})
+        EXPECT_EQ(unitOf(node, id).stateFlags, ui::kUnitVisible);
     EXPECT_EQ(bindingsOf(unitOf(node, 0x160122A0)), (std::map<std::int32_t, std::string>{{0, "AddNodeClicked"}}));
     EXPECT_EQ(bindingsOf(unitOf(node, 0x160122B6)), (std::map<std::int32_t, std::string>{{0, "RenameNodeClicked"}}));
 }
@@ -306,8 +310,10 @@ TEST(CatalogueTemplates, ContentAndAboutWindows)
         EXPECT_EQ(data->maxLength, 0);
         EXPECT_TRUE(data->text.empty());
     }
-    EXPECT_EQ(unitOf(content, 0x160121F0).tabOrder, 6);
-    EXPECT_EQ(unitOf(content, 0x160121FE).tabOrder, 6);
+    for (std::uint32_t id : {0x160121F0u, 0x160121FEu}) {
+        EXPECT_EQ(unitOf(content, id).tabOrder, 6);
+        EXPECT_EQ(unitOf(content, id).stateFlags, ui::kUnitVisible);
+    }
 
     const auto& about = windowOf(ws, 0x52012360);
     EXPECT_TRUE(about.records[0].bindings.empty());

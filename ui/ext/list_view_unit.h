@@ -8,7 +8,7 @@
 #pragma once
 
 #include "platform/list_view.h"
-#include "ui/ext/control_settings.h"
+#include "ui/framework/control_settings.h"
 #include "ui/ext/list_view_data.h"
 #include "ui/framework/described_unit.h"
 #include "ui/framework/kind_description.h"

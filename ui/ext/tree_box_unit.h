@@ -7,7 +7,7 @@
 #pragma once
 
 #include "platform/tree_view.h"
-#include "ui/ext/control_settings.h"
+#include "ui/framework/control_settings.h"
 #include "ui/ext/tree_box_data.h"
 #include "ui/framework/described_unit.h"
 #include "ui/framework/kind_description.h"

@@ -1,5 +1,4 @@
 set(UI_EXT_SOURCES
-  control_settings.cpp
   ext_library.cpp
   list_view_commands.cpp
   list_view_unit.cpp

@@ -119,6 +119,9 @@ struct KindDescription {
     // The kind's own events; units with a window also raise the common ones.
     std::span<const std::int32_t> events = {};
     bool hasWindow = true;
+    // How many properties the kind has, when more than its rows number
+    // (the numbers no row names read as nothing and ignore writes).
+    std::int32_t propertyCount = 0;
     // Texts inside the kind's blocks (item texts, a font's face name), after
     // the text settings.
     void (*visitNestedTexts)(Data& data, const TextVisitor& visit) = nullptr;

@@ -189,6 +189,8 @@ template<class Data>
 std::vector<PropertyDescriptor> PropertyTypeTable(const KindDescription<Data>& kind)
 {
     std::vector<PropertyDescriptor> table = CommonPropertyDescriptors();
+    if (std::size_t(kind.propertyCount) > table.size())
+        table.resize(std::size_t(kind.propertyCount));
     for (const Setting<Data>& s : kind.settings) {
         if (s.property < kFirstKindProperty)
             continue;

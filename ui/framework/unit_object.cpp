@@ -168,6 +168,14 @@ platform::LResult UnitObject::windowProc(std::uint32_t message, platform::WParam
         if (lParam != 0 && platform::Hwnd(lParam) != handle() && platform::IsWindow(platform::Hwnd(lParam)))
             return platform::SendMessage(platform::Hwnd(lParam), kReflectedCommand, wParam, lParam);
         break;
+    case platform::WM_CTLCOLOREDIT:
+    case platform::WM_CTLCOLORLISTBOX:
+    case platform::WM_CTLCOLORBTN:
+    case platform::WM_CTLCOLORSTATIC:
+        if (platform::Hwnd control = platform::Hwnd(lParam); control != handle() && platform::IsWindow(control))
+            if (platform::LResult brush = platform::SendMessage(control, ReflectedMessage(message), wParam, lParam))
+                return brush;
+        break;
     case platform::WM_NOTIFY:
         if (auto* header = reinterpret_cast<const platform::NotifyHeader*>(lParam);
             header && header->hwndFrom != handle() && platform::IsWindow(header->hwndFrom))

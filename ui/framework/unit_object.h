@@ -34,6 +34,12 @@ enum CommonEvent : std::int32_t {
 inline constexpr std::uint32_t kReflectBase = 0x0400 + 0x1C00;
 inline constexpr std::uint32_t kReflectedCommand = kReflectBase + 0x0111; // wParam, lParam of WM_COMMAND
 inline constexpr std::uint32_t kReflectedNotify = kReflectBase + 0x004E;  // lParam: NotifyHeader*
+// A control's colour request (WM_CTLCOLOREDIT and the like) reflected:
+// kReflectBase + the request, wParam the device context.
+constexpr std::uint32_t ReflectedMessage(std::uint32_t message)
+{
+    return kReflectBase + message;
+}
 
 class UnitObject : public platform::WindowObject {
 public:

@@ -20,11 +20,12 @@ void RegisterUnitWindowClass(const char* className, std::uint32_t classStyle)
 }
 
 bool CreateUnitWindow(UnitObject* unit, const UnitCreateParams& p, const char* className, std::uint32_t style,
-                      std::uint32_t exStyle)
+                      std::uint32_t exStyle, std::string_view text)
 {
     platform::WindowCreateParams w;
     w.exStyle = exStyle;
     w.className = className;
+    w.text = text;
     w.style = platform::WS_CHILD | platform::WS_CLIPSIBLINGS | style;
     w.x = p.left;
     w.y = p.top;

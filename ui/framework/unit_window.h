@@ -5,6 +5,7 @@
 #include "ui/framework/unit_kind.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace ui {
 
@@ -14,9 +15,10 @@ class UnitObject;
 void RegisterUnitWindowClass(const char* className, std::uint32_t classStyle = 0);
 
 // Creates the unit's window as a child of the window's client area, with
-// the given styles on top of WS_CHILD | WS_CLIPSIBLINGS.  When the window
-// cannot be made the object is deleted and false returned.
+// the given styles on top of WS_CHILD | WS_CLIPSIBLINGS and the given
+// window text.  When the window cannot be made the object is deleted and
+// false returned.
 bool CreateUnitWindow(UnitObject* unit, const UnitCreateParams& p, const char* className, std::uint32_t style,
-                      std::uint32_t exStyle = 0);
+                      std::uint32_t exStyle = 0, std::string_view text = {});
 
 } // namespace ui

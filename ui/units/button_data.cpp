@@ -1,6 +1,7 @@
 #include "ui/units/button_data.h"
 
 #include "ui/framework/kind_codec.h"
+#include "ui/framework/logfont_record.h"
 
 namespace ui {
 namespace {
@@ -24,6 +25,8 @@ constexpr KindDescription<D> kDescription{
     .newestVersion = D::kMaxVersion,
     .settings = kSettings,
     .events = kEvents,
+    .propertyCount = 14,
+    .visitNestedTexts = [](D& d, const TextVisitor& visit) { VisitFontFace(d.font, visit); },
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/units/combo_box_data.h"
 
 #include "ui/framework/kind_codec.h"
+#include "ui/framework/logfont_record.h"
 
 namespace ui {
 namespace {
@@ -16,7 +17,8 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::extraItemHeight, .stored = Stored::Number, .key = "extra-item-height"},
     {.member = &D::textColor, .stored = Stored::Number, .key = "text-color"},
     {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color"},
-    {.member = &D::initialSelection, .stored = Stored::Number, .key = "initial-selection"},
+    {.member = &D::initialSelection, .stored = Stored::Number, .key = "initial-selection",
+     .property = 19, .type = kTypeInteger, .live = D::Live::CurrentItem, .effect = D::Effect::Select},
     {.member = &D::font, .stored = Stored::Counted, .key = "font", .describedAs = Described::Font},
     {.member = &D::itemTexts, .stored = Stored::Texts, .key = "items"},
     {.member = &D::itemData, .stored = Stored::Numbers, .key = "item-data"},
@@ -34,6 +36,8 @@ constexpr KindDescription<D> kDescription{
     .newestVersion = D::kMaxVersion,
     .settings = kSettings,
     .events = kEvents,
+    .propertyCount = 25,
+    .visitNestedTexts = [](D& d, const TextVisitor& visit) { VisitFontFace(d.font, visit); },
 };
 
 } // namespace

@@ -29,8 +29,8 @@ namespace ui {
 
 struct ComboBoxData {
     static constexpr std::uint32_t kMaxVersion = 3;
-    enum class Effect { None };
-    enum class Live { None };
+    enum class Effect { None, Select };      // the selection made again
+    enum class Live { None, CurrentItem };   // the selection the user left
 
     std::uint32_t version = kMaxVersion;
     std::int32_t style = 1; // 0 simple, 1 drop-down with edit field, 2 drop-down list

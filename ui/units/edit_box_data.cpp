@@ -1,6 +1,7 @@
 #include "ui/units/edit_box_data.h"
 
 #include "ui/framework/kind_codec.h"
+#include "ui/framework/logfont_record.h"
 
 namespace ui {
 namespace {
@@ -24,7 +25,8 @@ constexpr Setting<D> kSettings[] = {
     {.member = &D::spinMax, .stored = Stored::Number, .key = "spin-max"},
     {.member = &D::selectionStart, .stored = Stored::Number, .key = "selection-start"},
     {.member = &D::selectionLength, .stored = Stored::Number, .key = "selection-length"},
-    {.member = &D::text, .stored = Stored::Counted, .key = "text"},
+    {.member = &D::text, .stored = Stored::Counted, .key = "text",
+     .property = 8, .type = kTypeText, .live = D::Live::Text, .effect = D::Effect::Text},
     {.member = &D::font, .stored = Stored::Counted, .key = "font", .describedAs = Described::Font},
     {.member = &D::furtherSettings, .stored = Stored::Counted},
 };
@@ -37,6 +39,8 @@ constexpr KindDescription<D> kDescription{
     .newestVersion = D::kMaxVersion,
     .settings = kSettings,
     .events = kEvents,
+    .propertyCount = 29,
+    .visitNestedTexts = [](D& d, const TextVisitor& visit) { VisitFontFace(d.font, visit); },
 };
 
 } // namespace

@@ -26,8 +26,8 @@ namespace ui {
 
 struct EditBoxData {
     static constexpr std::uint32_t kMaxVersion = 2;
-    enum class Effect { None };
-    enum class Live { None };
+    enum class Effect { None, Text };  // the text shown again
+    enum class Live { None, Text };    // the text as the user left it
 
     std::uint32_t version = kMaxVersion;
     std::int32_t borderStyle = 1; // 0 none, 1 sunken, 2 raised, 3 shallow, 4 raised and sunken, 5 single line

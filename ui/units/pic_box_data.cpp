@@ -6,13 +6,19 @@ namespace ui {
 namespace {
 
 using D = PicBoxData;
+using E = D::Effect;
 
 constexpr Setting<D> kSettings[] = {
-    {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style"},
-    {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color"},
-    {.member = &D::displayMode, .stored = Stored::Number, .key = "display-mode"},
-    {.member = &D::animation, .stored = Stored::Number, .key = "animation"},
-    {.member = &D::picture, .stored = Stored::Counted, .key = "picture"},
+    {.member = &D::borderStyle, .stored = Stored::Number, .key = "border-style",
+     .property = 8, .type = kTypeChoice, .clamp = ClampRange{0, 5}, .effect = E::Border},
+    {.member = &D::backgroundColor, .stored = Stored::Number, .key = "background-color",
+     .property = 9, .type = kTypeBackColor, .effect = E::Repaint},
+    {.member = &D::displayMode, .stored = Stored::Number, .key = "display-mode",
+     .property = 11, .type = kTypeChoice, .clamp = ClampRange{0, 2}, .effect = E::Repaint},
+    {.member = &D::animation, .stored = Stored::Number, .key = "animation",
+     .property = 12, .type = kTypeInteger, .effect = E::Animation},
+    {.member = &D::picture, .stored = Stored::Counted, .key = "picture",
+     .property = 10, .type = kTypePicture, .effect = E::Picture},
 };
 
 constexpr KindDescription<D> kDescription{
@@ -20,6 +26,7 @@ constexpr KindDescription<D> kDescription{
     .kind = kinds::PicBox,
     .newestVersion = D::kMaxVersion,
     .settings = kSettings,
+    .propertyCount = 15,
 };
 
 } // namespace

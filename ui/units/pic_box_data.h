@@ -16,7 +16,14 @@ namespace ui {
 
 struct PicBoxData {
     static constexpr std::uint32_t kMaxVersion = 2;
-    enum class Effect { None };
+    // What writing a property sets going.
+    enum class Effect {
+        None,
+        Border,
+        Repaint,   // the background, or the same picture placed anew
+        Picture,   // the picture decoded again (and its animation started)
+        Animation, // the animation started or stopped
+    };
     enum class Live { None };
 
     std::uint32_t version = kMaxVersion;

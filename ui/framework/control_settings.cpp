@@ -1,4 +1,4 @@
-#include "ui/ext/control_settings.h"
+#include "ui/framework/control_settings.h"
 
 #include "platform/messages.h"
 #include "platform/window.h"
@@ -50,11 +50,13 @@ ColorRef ColorOfSetting(std::uint32_t stored)
     return stored == 0xFF000000u ? GetSysColor(COLOR_BTNFACE) : ColorRef(stored & 0xFFFFFF);
 }
 
-Font CreateFontFromBlock(std::span<const std::uint8_t> block)
+Font CreateFontFromBlock(std::span<const std::uint8_t> block, FontRecordUse use)
 {
     std::optional<LogFont> font = ReadLogFont(block);
     if (!font)
         return Font::Null;
+    if (use == FontRecordUse::AsStored)
+        return CreateFontIndirect(*font);
     font->charSet = kDefaultCharset;
     font->outPrecision = 0;
     font->clipPrecision = 0;
@@ -63,9 +65,9 @@ Font CreateFontFromBlock(std::span<const std::uint8_t> block)
     return CreateFontIndirect(*font);
 }
 
-void ApplyFontBlock(Hwnd hwnd, std::span<const std::uint8_t> block, OwnedFont& owned)
+void ApplyFontBlock(Hwnd hwnd, std::span<const std::uint8_t> block, OwnedFont& owned, FontRecordUse use)
 {
-    Font font = CreateFontFromBlock(block);
+    Font font = CreateFontFromBlock(block, use);
     SetWindowFont(hwnd, font != Font::Null ? font : GetStockFont(DEFAULT_GUI_FONT));
     owned.reset(font);
 }
