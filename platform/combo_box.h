@@ -70,5 +70,8 @@ void ComboBox_LimitText(Hwnd combo, int bytes);
 void ComboBox_SetEditSel(Hwnd combo, int start, int end);
 void ComboBox_ShowDropdown(Hwnd combo, bool show);
 bool ComboBox_GetDroppedState(Hwnd combo);
+// Where the list drops (screen coordinates), shown or not; for the simple
+// style the list below the field.
+Rect ComboBox_GetDroppedControlRect(Hwnd combo);
 
 } // namespace platform

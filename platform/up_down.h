@@ -19,7 +19,16 @@ enum : std::uint32_t {
     UDS_NOTHOUSANDS = 0x0080,
 };
 
+// Each step of an arrow sends the parent WM_VSCROLL: SB_THUMBPOSITION with
+// the new position in the high word of wParam (UpDown_GetPos32 has all
+// 32 bits), lParam the control; SB_ENDSCROLL once the arrow is let go.
+enum : std::uint32_t {
+    SB_THUMBPOSITION = 4,
+    SB_ENDSCROLL = 8,
+};
+
 void UpDown_SetBuddy(Hwnd upDown, Hwnd buddy);
+Hwnd UpDown_GetBuddy(Hwnd upDown);
 // The range (the smaller bound is the minimum) and the position, clamped
 // to it.
 void UpDown_SetRange32(Hwnd upDown, int low, int high);

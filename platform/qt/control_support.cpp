@@ -10,6 +10,9 @@
 
 #include <QFrame>
 
+#include <algorithm>
+#include <cstring>
+
 namespace platform::qt {
 
 LResult notifyParent(Hwnd control, NotifyHeader& header)
@@ -23,6 +26,30 @@ LResult notifyParent(Hwnd control, NotifyHeader& header)
     // event the control is handling; deletions wait until it has returned.
     ToolkitScope scope;
     return SendMessage(parent, WM_NOTIFY, WParam(header.idFrom), LParam(&header));
+}
+
+bool commandParent(Hwnd control, std::uint32_t code)
+{
+    Hwnd parent = GetParent(control);
+    if (!IsWindow(parent))
+        return IsWindow(control);
+    auto id = std::uint32_t(GetDlgCtrlID(control)) & 0xFFFF;
+    // As for WM_NOTIFY: deletions wait until the toolkit's delivery of the
+    // event being handled has returned.
+    ToolkitScope scope;
+    SendMessage(parent, WM_COMMAND, WParam(id | code << 16), LParam(control));
+    return IsWindow(control);
+}
+
+LResult copyWindowText(std::string_view text, WParam size, LParam buffer)
+{
+    if (size == 0 || !buffer)
+        return 0;
+    std::size_t n = std::min<std::size_t>(text.size(), size - 1);
+    auto* out = reinterpret_cast<char*>(buffer);
+    std::memcpy(out, text.data(), n);
+    out[n] = '\0';
+    return LResult(n);
 }
 
 void applyBorderStyles(QFrame* frame, std::uint32_t style, std::uint32_t exStyle)

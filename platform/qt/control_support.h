@@ -1,6 +1,6 @@
-// What the platform's common controls share: telling the parent through
-// WM_NOTIFY, drawing the border their styles ask for, and their colour
-// settings as Qt colours.
+// What the platform's controls share: telling the parent through WM_NOTIFY
+// or WM_COMMAND, drawing the border their styles ask for, their colour
+// settings as Qt colours, and handing out their window text.
 #pragma once
 
 #include "platform/common_controls.h"
@@ -9,6 +9,7 @@
 #include <QColor>
 
 #include <optional>
+#include <string_view>
 
 class QFrame;
 
@@ -19,6 +20,17 @@ namespace platform::qt {
 // The parent's handler may destroy the control: callers look the window up
 // again before touching it.
 LResult notifyParent(Hwnd control, NotifyHeader& header);
+
+// Sends WM_COMMAND to the control's parent: wParam the control number in
+// the low word and `code` in the high word, lParam the control.  True while
+// the control still exists afterwards: the parent's handler may destroy it,
+// and callers touch nothing of it when this is false.
+bool commandParent(Hwnd control, std::uint32_t code);
+
+// Answers WM_GETTEXT for a control that keeps its own text: copies what
+// fits into the caller's buffer of `size` bytes, NUL-terminated, and
+// returns the bytes copied.
+LResult copyWindowText(std::string_view text, WParam size, LParam buffer);
 
 // The frame a control's styles ask for (see common_controls.h).
 void applyBorderStyles(QFrame* frame, std::uint32_t style, std::uint32_t exStyle);

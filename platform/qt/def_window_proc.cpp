@@ -4,6 +4,7 @@
 #include "platform/menu.h"
 #include "platform/message_queue.h"
 #include "platform/messages.h"
+#include "platform/qt/button_keys.h"
 #include "platform/qt/device_context.h"
 #include "platform/qt/input.h"
 #include "platform/qt/qt_text.h"
@@ -70,6 +71,10 @@ LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lP
         return 0;
     if (isInputMessage(message)) {
         replayCurrentInput(hwnd, message, wParam);
+        // Alt with a character: the top-level window looks for the button
+        // whose access key it is.
+        if (message == WM_SYSCHAR)
+            routeSystemCharacter(hwnd, wParam, lParam);
         return 0;
     }
     switch (message) {

@@ -1,5 +1,6 @@
-// Turns Qt's input events for our windows into queued messages, and Qt's
-// focus changes into WM_SETFOCUS / WM_KILLFOCUS.
+// Turns Qt's input events for our windows into queued messages (text an
+// input method commits included), and Qt's focus changes into
+// WM_SETFOCUS / WM_KILLFOCUS.
 
 #include "platform/qt/input_router.h"
 
@@ -11,6 +12,7 @@
 #include "platform/window.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -171,9 +173,85 @@ bool routeKey(QWidget* widget, Hwnd hwnd, QKeyEvent* e)
     return true;
 }
 
+// The characters of a text, a surrogate pair kept together.
+QStringList charactersOf(const QString& text)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        out.push_back(text.mid(i, units));
+        i += units;
+    }
+    return out;
+}
+
+// Text an input method commits comes as characters without keys of their
+// own: one WM_CHAR each, so that the program sees every character (and may
+// replace or swallow it) as it sees typed ones.  Each carries a commit of
+// its one character, replayed to the widget when the WM_CHAR reaches
+// DefWindowProc.  The first takes over what the commit replaces, the last
+// the composition that follows it.
+bool routeInputMethod(QWidget* widget, Hwnd hwnd, QInputMethodEvent* e)
+{
+    QStringList characters = charactersOf(e->commitString());
+    if (characters.isEmpty())
+        return false; // a composition only: the widget shows it, the program hears nothing
+    std::uint32_t state = keyStateOf(QApplication::keyboardModifiers(), QApplication::mouseButtons());
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        bool first = i == 0;
+        bool last = i + 1 == characters.size();
+        auto commit = std::make_unique<QInputMethodEvent>(last ? e->preeditString() : QString(),
+                                                          last ? e->attributes() : QList<QInputMethodEvent::Attribute>());
+        commit->setCommitString(characters[i], first ? e->replacementStart() : 0, first ? e->replacementLength() : 0);
+        auto payload = std::make_shared<InputPayload>();
+        payload->target = widget;
+        payload->event = std::move(commit);
+        Msg m;
+        m.hwnd = hwnd;
+        m.message = WM_CHAR;
+        m.wParam = packCharCode(characters[i]);
+        m.lParam = 1;
+        m.pt = GetCursorPos();
+        postInputMessage(m, std::move(payload), state);
+    }
+    return true;
+}
+
+// A pop-up without a window of its own (a combo box's dropped list, a
+// menu) takes Qt's focus while it is up; the window keeps the focus, as
+// the window system's did.
+bool isWindowlessPopup(const QWidget* w)
+{
+    return w && w->window()->windowType() == Qt::Popup && Registry::windowOf(w) == Hwnd::Null;
+}
+
 bool routeInput(QWidget* widget, QEvent* event);
 
 Hwnd g_focus = Hwnd::Null;
+
+// Gives the activation back to the window with the focus.
+void returnActivation()
+{
+    WindowRecord* r = findWindow(GetTopLevel(g_focus));
+    if (r && r->widget && r->widget->isVisible() && QApplication::activeWindow() != r->widget)
+        r->widget->activateWindow();
+}
+
+// Some window systems activate a pop-up as it shows, or only after it has
+// closed again.  A pop-up without a window of its own never keeps the
+// activation: once it is gone, the window with the focus has it again.
+void watchPopupActivation(QObject* object, QEvent* event)
+{
+    if (!object->isWidgetType())
+        return;
+    auto* w = static_cast<QWidget*>(object);
+    if (!w->isWindow() || !isWindowlessPopup(w))
+        return;
+    bool staleActivation = event->type() == QEvent::WindowActivate && !w->isVisible();
+    bool activeOneCloses = event->type() == QEvent::Hide && QApplication::activeWindow() == w;
+    if (staleActivation || activeOneCloses)
+        QMetaObject::invokeMethod(qApp, returnActivation, Qt::QueuedConnection);
+}
 
 void focusMovedTo(Hwnd newFocus)
 {
@@ -192,7 +270,13 @@ void focusMovedTo(Hwnd newFocus)
 
 bool InputRouter::eventFilter(QObject* object, QEvent* event)
 {
-    if (!event->spontaneous() && event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Hide)
+        watchPopupActivation(object, event);
+    // Input methods send their events as the program would; focus changes
+    // come either way.
+    bool anyOrigin = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut ||
+                     event->type() == QEvent::InputMethod;
+    if (!event->spontaneous() && !anyOrigin)
         return false;
     return object->isWidgetType() && routeInput(static_cast<QWidget*>(object), event);
 }
@@ -214,11 +298,13 @@ bool routeInput(QWidget* widget, QEvent* event)
     case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    case QEvent::InputMethod:
         break;
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
         QWidget* now = QApplication::focusWidget();
-        focusMovedTo(now ? Registry::windowOf(now) : Hwnd::Null);
+        if (!isWindowlessPopup(now) && !(!now && isWindowlessPopup(QApplication::activeWindow())))
+            focusMovedTo(now ? Registry::windowOf(now) : Hwnd::Null);
         return false;
     }
     default:
@@ -239,6 +325,8 @@ bool routeInput(QWidget* widget, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return routeKey(widget, hwnd, static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod:
+        return routeInputMethod(widget, hwnd, static_cast<QInputMethodEvent*>(event));
     default:
         return routeMouse(widget, hwnd, static_cast<QMouseEvent*>(event));
     }

@@ -20,6 +20,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QThread>
 #include <QTimer>
@@ -220,6 +221,34 @@ QString unpackCharCode(std::uint32_t code)
     return fromGbk(bytes);
 }
 
+namespace {
+
+// The event that delivers a character message's (possibly replaced)
+// character; null when the original does.  A system character (Alt held)
+// is no text for the widget: it comes without its character.
+std::unique_ptr<QEvent> substituteCharacter(const QEvent& original, std::uint32_t message, std::uint32_t code)
+{
+    if ((message == WM_CHAR || message == WM_SYSCHAR) && original.type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(original);
+        QString text = message == WM_SYSCHAR ? QString() : unpackCharCode(code);
+        if (message == WM_CHAR && packCharCode(key.text()) == code)
+            return nullptr;
+        return std::make_unique<QKeyEvent>(QEvent::KeyPress, key.key(), key.modifiers(), text, key.isAutoRepeat(),
+                                           ushort(key.count()));
+    }
+    if (message == WM_CHAR && original.type() == QEvent::InputMethod) {
+        const auto& commit = static_cast<const QInputMethodEvent&>(original);
+        if (packCharCode(commit.commitString()) == code)
+            return nullptr;
+        auto replaced = std::make_unique<QInputMethodEvent>(commit.preeditString(), commit.attributes());
+        replaced->setCommitString(unpackCharCode(code), commit.replacementStart(), commit.replacementLength());
+        return replaced;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void replayCurrentInput(Hwnd hwnd, std::uint32_t message, WParam wParam)
 {
     Queue& q = queue();
@@ -236,17 +265,8 @@ void replayCurrentInput(Hwnd hwnd, std::uint32_t message, WParam wParam)
         return; // the WM_CHAR replays it
     p.replayed = true;
 
-    std::unique_ptr<QEvent> substitute;
-    QEvent* event = p.event.get();
-    if ((message == WM_CHAR || message == WM_SYSCHAR) && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (packCharCode(key->text()) != std::uint32_t(wParam)) {
-            substitute = std::make_unique<QKeyEvent>(QEvent::KeyPress, key->key(), key->modifiers(),
-                                                     unpackCharCode(std::uint32_t(wParam)),
-                                                     key->isAutoRepeat(), ushort(key->count()));
-            event = substitute.get();
-        }
-    }
+    std::unique_ptr<QEvent> substitute = substituteCharacter(*p.event, message, std::uint32_t(wParam));
+    QEvent* event = substitute ? substitute.get() : p.event.get();
     ToolkitScope scope;
     ++q.replayDepth;
     QCoreApplication::sendEvent(p.target, event);

@@ -1,7 +1,11 @@
 #include "platform/qt/registry.h"
 
+#include "platform/qt/button_class.h"
+#include "platform/qt/combo_box_class.h"
+#include "platform/qt/edit_class.h"
 #include "platform/qt/list_view_class.h"
 #include "platform/qt/tree_view_class.h"
+#include "platform/qt/up_down_class.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -18,6 +22,10 @@ Registry::Registry()
 {
     addClass(treeViewClassInfo());
     addClass(listViewClassInfo());
+    addClass(editClassInfo());
+    addClass(buttonClassInfo());
+    addClass(comboBoxClassInfo());
+    addClass(upDownClassInfo());
 }
 
 Registry& Registry::instance()

@@ -13,6 +13,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -296,7 +298,9 @@ void sendKey(Hwnd hwnd, std::uint32_t vk, unsigned modifiers, bool keypad, bool 
     Qt::KeyboardModifiers mods = qtModifiers(modifiers);
     if (keypad || (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE))
         mods |= Qt::KeypadModifier;
-    if (text.isNull() && !(modifiers & (kControl | kAlt))) {
+    // Alt leaves a key's character as it is (the window system makes it a
+    // system character); Ctrl makes it a control code, which no test needs.
+    if (text.isNull() && !(modifiers & kControl)) {
         if (vk >= 'A' && vk <= 'Z')
             text = QString(QChar((modifiers & kShift) ? vk : vk - 'A' + 'a'));
         else if ((vk >= '0' && vk <= '9'))
@@ -516,6 +520,49 @@ void TypeText(Hwnd hwnd, std::string_view text)
     }
 }
 
+void CommitInputMethodText(Hwnd hwnd, std::string_view text)
+{
+    QWidget* target = focusTarget(hwnd);
+    if (!target)
+        return;
+    // Input methods hand their text to the focus object with sendEvent.
+    QInputMethodEvent commit;
+    commit.setCommitString(fromGbk(text));
+    QApplication::sendEvent(target, &commit);
+}
+
+void ComposeInputMethodText(Hwnd hwnd, std::string_view text)
+{
+    QWidget* target = focusTarget(hwnd);
+    if (!target)
+        return;
+    QString composing = fromGbk(text);
+    QList<QInputMethodEvent::Attribute> attributes{
+        {QInputMethodEvent::Cursor, int(composing.size()), 1, QVariant()},
+    };
+    QInputMethodEvent composition(composing, attributes);
+    QApplication::sendEvent(target, &composition);
+}
+
+void SetClipboardText(std::string_view text)
+{
+    QApplication::clipboard()->setText(fromGbk(text));
+}
+
+void ClickScreen(Point screen)
+{
+    QPoint global(screen.x, screen.y);
+    QWidget* top = QApplication::activePopupWidget();
+    if (!top || !top->geometry().contains(global))
+        top = QApplication::topLevelAt(global);
+    if (!top)
+        return;
+    if (!top->windowHandle())
+        top->winId();
+    QPoint local = global - top->geometry().topLeft();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, local);
+}
+
 void RequestClose(Hwnd hwnd)
 {
     WindowRecord* r = findWindow(hwnd);
@@ -567,6 +614,21 @@ ColorRef ClientPixel(Hwnd hwnd, Point client)
         return 0xFFFFFFFF;
     QColor c = img.pixelColor(client.x, client.y);
     return Rgb(c.red(), c.green(), c.blue());
+}
+
+std::vector<ColorRef> ClientPixels(Hwnd hwnd, Rect area)
+{
+    std::vector<ColorRef> pixels;
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || !r->client)
+        return pixels;
+    QImage img = r->client->grab().toImage();
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            QColor c = img.rect().contains(x, y) ? img.pixelColor(x, y) : QColor(Qt::transparent);
+            pixels.push_back(img.rect().contains(x, y) ? Rgb(c.red(), c.green(), c.blue()) : 0xFFFFFFFF);
+        }
+    return pixels;
 }
 
 std::string FontFamilyUsed(Font font)

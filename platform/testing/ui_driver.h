@@ -75,6 +75,17 @@ void Key(Hwnd hwnd, std::uint32_t virtualKey, unsigned modifiers = 0, bool keypa
 void KeyDown(Hwnd hwnd, std::uint32_t virtualKey, unsigned modifiers = 0, bool keypad = false);
 // Types GBK text, character by character.
 void TypeText(Hwnd hwnd, std::string_view text);
+// An input method commits GBK text to the widget with the focus in hwnd's
+// top-level window (as one commit, the way an input method hands over what
+// was composed).
+void CommitInputMethodText(Hwnd hwnd, std::string_view text);
+// An input method shows text it is still composing (nothing is committed).
+void ComposeInputMethodText(Hwnd hwnd, std::string_view text);
+// Puts GBK text on the clipboard.
+void SetClipboardText(std::string_view text);
+// A left click at a point of the screen, on whatever window shows there
+// (a pop-up, a combo box's dropped list).
+void ClickScreen(Point screen);
 // The window manager's close button of a top-level window.
 void RequestClose(Hwnd hwnd);
 
@@ -88,6 +99,8 @@ std::vector<std::string> MenuBarTitles(Hwnd hwnd);
 bool SaveWindowImage(Hwnd hwnd, const std::string& path);
 // The colour of one pixel of the window's client area as it renders now.
 ColorRef ClientPixel(Hwnd hwnd, Point client);
+// The colours of a part of the client area as it renders now, row by row.
+std::vector<ColorRef> ClientPixels(Hwnd hwnd, Rect area);
 
 // The family a font handle is drawn with on this machine (GBK), and
 // whether it has a glyph for a character.

@@ -1,7 +1,9 @@
-// A fixture for the tests of the common controls: a shown top-level window
-// holding the control under test, whose procedure notes each notification
+// A fixture for the tests of the controls: a shown top-level window holding
+// the control under test, whose procedure notes each WM_NOTIFY notification
 // the control sends (as the test's own Note record) and answers it from
-// `answers`.  Image lists the test makes go when it ends.
+// `answers`, and notes each WM_COMMAND notification of any of its controls.
+// Other messages go to `otherMessages` when it is set.  Image lists the
+// test makes go when it ends.
 #pragma once
 
 #include "platform_test_support.h"
@@ -55,7 +57,42 @@ protected:
 
     // What the test keeps of a notification; the record may be written to,
     // as a parent answers some notifications.
-    virtual Note noteOf(platform::NotifyHeader& header) = 0;
+    virtual Note noteOf(platform::NotifyHeader& header)
+    {
+        Note note{};
+        note.code = header.code;
+        return note;
+    }
+
+    // A WM_COMMAND notification: the control and its code.
+    struct Command {
+        Hwnd from = Hwnd::Null;
+        std::uint32_t code = 0;
+        friend bool operator==(const Command&, const Command&) = default;
+    };
+
+    // The codes one control sent, in order.
+    std::vector<std::uint32_t> commandsFrom(Hwnd from) const
+    {
+        std::vector<std::uint32_t> out;
+        for (const Command& c : commands)
+            if (c.from == from)
+                out.push_back(c.code);
+        return out;
+    }
+
+    std::size_t commandCount(std::uint32_t code) const
+    {
+        std::size_t n = 0;
+        for (const Command& c : commands)
+            n += c.code == code ? 1 : 0;
+        return n;
+    }
+
+    bool waitForCommand(std::uint32_t code, std::size_t count = 1, int timeoutMs = 2000)
+    {
+        return DispatchUntil([&] { return commandCount(code) >= count; }, timeoutMs);
+    }
 
     std::vector<Note> notesOf(std::uint32_t code) const
     {
@@ -89,13 +126,18 @@ protected:
     std::vector<Note> notes;
     std::map<std::uint32_t, LResult> answers;
     std::function<void(const Note&)> onNotify;
+    std::vector<Command> commands;
+    std::function<void(const Command&)> onCommand;
+    std::function<std::optional<LResult>(const Seen&)> otherMessages;
     std::vector<platform::ImageList> lists;
 
 private:
     std::optional<LResult> record(const Seen& s)
     {
+        if (s.message == platform::WM_COMMAND && s.lParam != 0)
+            return recordCommand(s);
         if (s.message != platform::WM_NOTIFY)
-            return std::nullopt;
+            return otherMessages ? otherMessages(s) : std::nullopt;
         auto& header = *reinterpret_cast<platform::NotifyHeader*>(s.lParam);
         EXPECT_EQ(header.hwndFrom, control);
         EXPECT_EQ(header.idFrom, std::uintptr_t(controlId));
@@ -105,6 +147,16 @@ private:
             onNotify(note);
         auto answer = answers.find(header.code);
         return answer == answers.end() ? 0 : answer->second;
+    }
+
+    std::optional<LResult> recordCommand(const Seen& s)
+    {
+        Command command{.from = Hwnd(s.lParam), .code = std::uint32_t(platform::HiWord(s.wParam))};
+        EXPECT_EQ(platform::LoWord(s.wParam), platform::GetDlgCtrlID(command.from) & 0xFFFF);
+        commands.push_back(command);
+        if (onCommand)
+            onCommand(command);
+        return 0;
     }
 
     Rect m_frame;
