@@ -2,7 +2,8 @@
 // the current row, the stored columns and rows, the events real input
 // raises, and the window made again for the settings that need it.
 
-#include "ext_fixture.h"
+#include "support/unit_fixture.h"
+#include "ui/ext/ext_library.h"
 
 #include "platform/list_view.h"
 #include "platform/message_queue.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-using namespace exttest;
+using namespace unittest;
 using platform::Hwnd;
 using runtime::TypedValue;
 
@@ -29,8 +30,10 @@ ui::ListViewData reportData()
     return d;
 }
 
-class ListViewTest : public ExtUnitTest {
+class ListViewTest : public UnitTest {
 protected:
+    ListViewTest() : UnitTest({{2, {{1, &ui::kTreeBoxKind}, {4, &ui::kListViewKind}, {5, &ui::kTransLabelKind}}}}) {}
+
     Hwnd openList(const ui::ListViewData& data = reportData(), std::initializer_list<std::int32_t> noted = {})
     {
         ui::UnitRecord r = unitRecord(ui::kinds::ListView.value, data.Write());

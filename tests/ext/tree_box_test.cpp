@@ -1,7 +1,8 @@
 // The TreeBox through the framework: its commands, properties and stored
 // items, and the events real input raises.
 
-#include "ext_fixture.h"
+#include "support/unit_fixture.h"
+#include "ui/ext/ext_library.h"
 
 #include "platform/message_queue.h"
 #include "platform/messages.h"
@@ -18,13 +19,15 @@
 
 namespace {
 
-using namespace exttest;
+using namespace unittest;
 using platform::Hwnd;
 using platform::TreeItem;
 using runtime::TypedValue;
 
-class TreeBoxTest : public ExtUnitTest {
+class TreeBoxTest : public UnitTest {
 protected:
+    TreeBoxTest() : UnitTest({{2, {{1, &ui::kTreeBoxKind}, {4, &ui::kListViewKind}, {5, &ui::kTransLabelKind}}}}) {}
+
     Hwnd openTree(ui::TreeBoxData data = {}, std::initializer_list<std::int32_t> noted = {})
     {
         ui::UnitRecord r = unitRecord(ui::kinds::TreeBox.value, data.Write());

@@ -1,5 +1,5 @@
-// The standard unit kinds of the core library.  A kind whose create
-// routine is not here yet is shown by the framework's placeholder unit.
+// The standard unit kinds of the core library; each is defined with its
+// unit (edit_box_unit, pic_box_unit, button_unit, combo_box_unit).
 #pragma once
 
 #include "ui/framework/unit_kind.h"

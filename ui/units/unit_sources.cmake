@@ -1,1 +1,9 @@
-set(UI_UNITS_SOURCES standard_kinds.cpp window_unit.cpp)
+set(UI_UNITS_SOURCES
+  button_unit.cpp
+  combo_box_unit.cpp
+  edit_box_unit.cpp
+  frame_clock.cpp
+  pic_box_unit.cpp
+  picture_placement.cpp
+  window_unit.cpp
+)

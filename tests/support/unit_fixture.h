@@ -1,7 +1,7 @@
-// Running the extended units in a test program: the framework with the real
-// tree box and list view kinds, a window built in memory that holds one of
-// them, handlers that note the events they were called for, and the unit
-// commands called with a unit reference first.
+// Running real unit kinds in a test program: the framework with the kinds
+// a test installs, a window built in memory that holds units of them,
+// handlers that note the events they were called for, and unit commands
+// called with a unit reference first.
 #pragma once
 
 #include "support/test_kinds.h"
@@ -9,6 +9,7 @@
 #include "platform/types.h"
 #include "runtime/handler.h"
 #include "runtime/typed_value.h"
+#include "ui/framework/unit_kind.h"
 #include "ui/framework/unit_record.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,10 @@
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <utility>
 #include <vector>
 
-namespace exttest {
+namespace unittest {
 
 inline constexpr std::uint32_t kWindowId = 0x52000200;
 inline constexpr std::uint32_t kOwnId = 0x06000201;
@@ -31,13 +33,22 @@ struct Event {
     std::vector<std::int64_t> args;
 };
 
-class ExtUnitTest : public ::testing::Test {
+// The kinds of a library, by 1-based position, that a test program
+// installs in place of the test kinds of that library (the test window
+// stays at position 1 of library 1).
+struct KindsToInstall {
+    std::uint16_t library;
+    std::vector<std::pair<int, const ui::UnitKindDescriptor*>> kinds;
+};
+
+class UnitTest : public ::testing::Test {
 public:
     // The noted events, and what the handler of an event answers.
     static std::vector<Event>& events();
     static void answer(std::int32_t event, runtime::HandlerResult result);
 
 protected:
+    explicit UnitTest(std::vector<KindsToInstall> libraries) : m_libraries(std::move(libraries)) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -62,6 +73,9 @@ protected:
     platform::Hwnd handle(std::uint32_t unitId = kUnitId) const;
 
     testsupport::Handlers handlers;
+
+private:
+    std::vector<KindsToInstall> m_libraries;
 };
 
 runtime::TypedValue Int(std::int32_t v);
@@ -69,4 +83,4 @@ runtime::TypedValue Text(const char* gbk);
 // Takes a text result (and frees it).
 std::string TakeText(const runtime::TypedValue& v);
 
-} // namespace exttest
+} // namespace unittest

@@ -1,16 +1,16 @@
-#include "ext_fixture.h"
+#include "support/unit_fixture.h"
 
 #include "platform/window.h"
 #include "runtime/memory.h"
 #include "runtime/runtime.h"
-#include "ui/ext/ext_library.h"
 #include "ui/framework/framework.h"
 #include "ui/framework/identifiers.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 
-namespace exttest {
+namespace unittest {
 namespace {
 
 std::map<std::int32_t, runtime::HandlerResult>& answers()
@@ -23,10 +23,10 @@ std::map<std::int32_t, runtime::HandlerResult>& answers()
 template<std::int32_t Event>
 runtime::HandlerResult noteEvent(std::span<const runtime::TypedValue> args)
 {
-    exttest::Event e{.event = Event};
+    unittest::Event e{.event = Event};
     for (const runtime::TypedValue& a : args)
         e.args.push_back(a.asInt());
-    ExtUnitTest::events().push_back(e);
+    UnitTest::events().push_back(e);
     auto it = answers().find(Event);
     return it == answers().end() ? runtime::HandlerResult::none() : it->second;
 }
@@ -39,28 +39,36 @@ constexpr std::array<std::pair<std::int32_t, runtime::HandlerFunction>, sizeof..
 
 constexpr auto kNotingHandlers = noting<-8, -7, -6, -5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8>();
 
-void installExtKinds()
+// Each library's table lives as long as the program: the framework keeps
+// a view of it.
+void install(const KindsToInstall& wanted)
 {
-    static const std::array<ui::UnitKindDescriptor, 4> kinds = [] {
-        std::array<ui::UnitKindDescriptor, 4> k{};
-        k[0] = ui::kTreeBoxKind;
-        k[3] = ui::kListViewKind;
-        return k;
-    }();
-    ui::TheFramework().addKindLibrary({ui::kinds::TreeBox.library(), kinds});
+    static const ui::UnitKindDescriptor testWindow = *ui::TheFramework().kinds().find(testsupport::kTestWindowKind);
+    static std::map<std::uint16_t, std::array<ui::UnitKindDescriptor, 64>> tables;
+    auto& table = tables[wanted.library];
+    table = {};
+    if (wanted.library == 1)
+        table[0] = testWindow;
+    std::size_t size = wanted.library == 1 ? 1 : 0;
+    for (auto [position, kind] : wanted.kinds) {
+        table[std::size_t(position - 1)] = *kind;
+        size = std::max(size, std::size_t(position));
+    }
+    ui::TheFramework().addKindLibrary({wanted.library, std::span(table.data(), size)});
 }
 
 } // namespace
 
-void ExtUnitTest::SetUp()
+void UnitTest::SetUp()
 {
     testsupport::StartRuntimeInProcess();
-    installExtKinds();
+    for (const KindsToInstall& library : m_libraries)
+        install(library);
     events().clear();
     answers().clear();
 }
 
-void ExtUnitTest::TearDown()
+void UnitTest::TearDown()
 {
     auto& windows = runtime::TheRuntime().windows();
     for (auto& [id, entry] : windows)
@@ -69,7 +77,7 @@ void ExtUnitTest::TearDown()
     testsupport::Pump(10);
 }
 
-ui::UnitRecord ExtUnitTest::unitRecord(std::uint32_t kindId, std::vector<std::uint8_t> kindData, platform::Rect at,
+ui::UnitRecord UnitTest::unitRecord(std::uint32_t kindId, std::vector<std::uint8_t> kindData, platform::Rect at,
                                        std::uint32_t unitId)
 {
     ui::UnitRecord u = testsupport::BoxRecord(unitId, "unit", at.left, at.top, at.width(), at.height(), kindId);
@@ -78,7 +86,7 @@ ui::UnitRecord ExtUnitTest::unitRecord(std::uint32_t kindId, std::vector<std::ui
     return u;
 }
 
-void ExtUnitTest::note(ui::UnitRecord& record, std::initializer_list<std::int32_t> events)
+void UnitTest::note(ui::UnitRecord& record, std::initializer_list<std::int32_t> events)
 {
     for (std::int32_t event : events)
         for (auto [e, f] : kNotingHandlers)
@@ -86,7 +94,7 @@ void ExtUnitTest::note(ui::UnitRecord& record, std::initializer_list<std::int32_
                 testsupport::Bind(record, event, handlers.at(handlers.add("note", f)));
 }
 
-platform::Hwnd ExtUnitTest::open(std::vector<ui::UnitRecord> units)
+platform::Hwnd UnitTest::open(std::vector<ui::UnitRecord> units)
 {
     std::vector<ui::UnitRecord> records{testsupport::WindowRecord(kOwnId, 400, 300)};
     for (ui::UnitRecord& u : units)
@@ -97,18 +105,18 @@ platform::Hwnd ExtUnitTest::open(std::vector<ui::UnitRecord> units)
     return handle();
 }
 
-std::vector<Event>& ExtUnitTest::events()
+std::vector<Event>& UnitTest::events()
 {
     static std::vector<Event> e;
     return e;
 }
 
-void ExtUnitTest::answer(std::int32_t event, runtime::HandlerResult result)
+void UnitTest::answer(std::int32_t event, runtime::HandlerResult result)
 {
     answers()[event] = result;
 }
 
-std::vector<Event> ExtUnitTest::eventsOf(std::int32_t event) const
+std::vector<Event> UnitTest::eventsOf(std::int32_t event) const
 {
     std::vector<Event> out;
     for (const Event& e : events())
@@ -117,7 +125,7 @@ std::vector<Event> ExtUnitTest::eventsOf(std::int32_t event) const
     return out;
 }
 
-runtime::TypedValue ExtUnitTest::call(Command command, std::initializer_list<runtime::TypedValue> args,
+runtime::TypedValue UnitTest::call(Command command, std::initializer_list<runtime::TypedValue> args,
                                       std::uint32_t unitId) const
 {
     const ui::UnitRecord* u = ui::TheFramework().unitRecord(kWindowId, unitId);
@@ -126,17 +134,17 @@ runtime::TypedValue ExtUnitTest::call(Command command, std::initializer_list<run
     return command(all);
 }
 
-runtime::TypedValue ExtUnitTest::read(int property, std::uint32_t unitId) const
+runtime::TypedValue UnitTest::read(int property, std::uint32_t unitId) const
 {
     return runtime::ReadProperty(kWindowId, unitId, property);
 }
 
-void ExtUnitTest::write(int property, const runtime::TypedValue& value, std::uint32_t unitId) const
+void UnitTest::write(int property, const runtime::TypedValue& value, std::uint32_t unitId) const
 {
     runtime::WriteProperty(kWindowId, unitId, property, -1, value);
 }
 
-platform::Hwnd ExtUnitTest::handle(std::uint32_t unitId) const
+platform::Hwnd UnitTest::handle(std::uint32_t unitId) const
 {
     return testsupport::HandleOf(kWindowId, unitId);
 }
@@ -158,4 +166,4 @@ std::string TakeText(const runtime::TypedValue& v)
     return text;
 }
 
-} // namespace exttest
+} // namespace unittest
