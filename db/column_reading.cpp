@@ -63,35 +63,43 @@ Got getFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, T& out)
 }
 
 // Character or binary data in pieces until the driver has handed over
-// all of it.  Most values are short, so the first piece is small; after it
-// the driver says how much is left, and the next piece takes all of that.
-Got getPieces(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, std::vector<char>& out)
+// all of it, into the set's scratch buffer.  Most values are short, so the
+// first piece is small; after it the driver says how much is left, and the
+// next piece takes all of that.
+Got getPieces(ResultSet& rs, SQLUSMALLINT column, SQLSMALLINT cType, std::string_view& out)
 {
     constexpr SQLLEN kFirstPiece = 1024;
     constexpr SQLLEN kUnknownPiece = 64 * 1024;
     const SQLLEN terminator = cType == SQL_C_CHAR ? 1 : 0;
     SQLLEN piece = kFirstPiece;
-    out.clear();
+    std::size_t used = 0;
+    out = {};
     for (bool first = true;; first = false) {
-        std::size_t at = out.size();
-        out.resize(at + std::size_t(piece));
+        char* buffer = rs.scratchFor(used + std::size_t(piece), used);
         SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(stmt, column, cType, out.data() + at, piece, &indicator);
+        SQLRETURN rc = SQLGetData(rs.stmt, column, cType, buffer + used, piece, &indicator);
         if (rc == SQL_NO_DATA) {
-            out.resize(at);
+            out = std::string_view(buffer, used);
             return first ? Got::Nothing : Got::Value;
         }
-        if (!Succeeded(rc) || indicator == SQL_NULL_DATA) {
-            out.clear();
+        if (!Succeeded(rc) || indicator == SQL_NULL_DATA)
             return Succeeded(rc) ? Got::Null : Got::Nothing;
-        }
-        // A full piece when the indicator tells more is left than fits.
+        // A full piece when the indicator tells more is left than fits;
+        // a piece may also stop short of the buffer's end, at a character
+        // boundary, so what arrived is measured.
         SQLLEN room = piece - terminator;
         bool more = indicator == SQL_NO_TOTAL || indicator > room;
-        out.resize(at + std::size_t(more ? room : indicator));
-        if (rc == SQL_SUCCESS)
+        std::size_t arrived = !more ? std::size_t(indicator)
+                              : terminator ? std::strlen(buffer + used)
+                                           : std::size_t(room);
+        used += arrived;
+        if (rc == SQL_SUCCESS) {
+            out = std::string_view(buffer, used);
             return Got::Value;
-        piece = !more ? kFirstPiece : indicator == SQL_NO_TOTAL ? kUnknownPiece : indicator - room + terminator;
+        }
+        piece = !more ? kFirstPiece : indicator == SQL_NO_TOTAL ? kUnknownPiece : indicator - SQLLEN(arrived) + terminator;
+        if (piece <= terminator)
+            piece = kFirstPiece;
     }
 }
 
@@ -99,6 +107,7 @@ Got getValue(ResultSet& rs, std::size_t index, ColumnValue& v)
 {
     auto column = SQLUSMALLINT(index + 1);
     SQLHSTMT stmt = rs.stmt;
+    std::string_view data;
     Got got = Got::Nothing;
     switch (kindOf(rs.columns[index].sqlType)) {
     case Kind::Logical: {
@@ -155,18 +164,14 @@ Got getValue(ResultSet& rs, std::size_t index, ColumnValue& v)
             v.setDateTime(ClampedDays(t.year, t.month, t.day, t.hour, t.minute, t.second, t.fraction));
         break;
     }
-    case Kind::Bytes: {
-        std::vector<char> data;
-        if ((got = getPieces(stmt, column, SQL_C_BINARY, data)) == Got::Value)
+    case Kind::Bytes:
+        if ((got = getPieces(rs, column, SQL_C_BINARY, data)) == Got::Value)
             v.setBytes({reinterpret_cast<const std::uint8_t*>(data.data()), data.size()});
         break;
-    }
-    case Kind::Text: {
-        std::vector<char> data;
-        if ((got = getPieces(stmt, column, SQL_C_CHAR, data)) == Got::Value)
-            v.setText({data.data(), data.size()});
+    case Kind::Text:
+        if ((got = getPieces(rs, column, SQL_C_CHAR, data)) == Got::Value)
+            v.setText(data);
         break;
-    }
     }
     return got;
 }
@@ -234,7 +239,7 @@ bool ReadColByIndex(Connection* c, ResultSetHandle handle, std::int32_t position
 bool ReadColByName(Connection* c, ResultSetHandle handle, const char* name, ColumnValue* value)
 {
     ResultSet* rs = FindResultSet(c, handle);
-    int position = rs && name ? ColumnPosition(*rs, name) : -1;
+    int position = rs && name ? ColumnPosition(*rs, std::string_view(name)) : -1;
     if (position < 0) {
         EmptyVar(value);
         return false;

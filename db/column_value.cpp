@@ -1,5 +1,7 @@
 #include "db/column_value.h"
 
+#include "runtime/memory.h"
+
 #include <cstring>
 
 namespace db {
@@ -62,7 +64,9 @@ void ColumnValue::setText(std::string_view v)
 {
     EmptyVar(this);
     code = ValueCode::Text;
-    text = new char[v.size() + 1];
+    // A block of the runtime's heap: the unit hands it on to the handler
+    // as it is, without another copy.
+    text = static_cast<char*>(runtime::Allocate(v.size() + 1));
     std::memcpy(text, v.data(), v.size());
     text[v.size()] = '\0';
     length = v.size();
@@ -74,18 +78,28 @@ void ColumnValue::setBytes(std::span<const std::uint8_t> v)
     code = ValueCode::Bytes;
     // Even empty bytes get a block, so a bytes value never has a null
     // pointer beside a code that says bytes.
-    bytes = new std::uint8_t[v.size() ? v.size() : 1];
+    bytes = static_cast<std::uint8_t*>(runtime::Allocate(v.size() ? v.size() : 1));
     if (!v.empty())
         std::memcpy(bytes, v.data(), v.size());
     length = v.size();
+}
+
+char* ColumnValue::releaseText()
+{
+    char* t = text;
+    text = nullptr;
+    EmptyVar(this);
+    return t;
 }
 
 void EmptyVar(ColumnValue* value)
 {
     if (!value)
         return;
-    delete[] value->text;
-    delete[] value->bytes;
+    if (value->text)
+        runtime::Free(value->text);
+    if (value->bytes)
+        runtime::Free(value->bytes);
     value->text = nullptr;
     value->bytes = nullptr;
     value->length = 0;

@@ -34,8 +34,8 @@ struct ColumnValue {
         std::int32_t logical; // 0 or 1
         double dateTime;      // days since 30 December 1899
     };
-    char* text = nullptr;           // NUL-terminated, owned
-    std::uint8_t* bytes = nullptr;  // owned
+    char* text = nullptr;           // NUL-terminated, owned; a block of the runtime's heap
+    std::uint8_t* bytes = nullptr;  // owned; a block of the runtime's heap
     std::size_t length = 0;         // of text or bytes
 
     ColumnValue() : real64(0) {}
@@ -56,6 +56,9 @@ struct ColumnValue {
     void setDateTime(double days);
     void setText(std::string_view v);
     void setBytes(std::span<const std::uint8_t> v);
+    // Hands the text block over to the caller (who frees it with the
+    // runtime's Free) and empties the value.
+    char* releaseText();
 };
 
 // Releases the value's text or bytes and resets it to code 0.

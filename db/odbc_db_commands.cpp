@@ -28,15 +28,28 @@ const DatabaseEngine& engine()
 }
 
 // The unit a reference names; one that is not loaded, or is no external
-// database, is the runtime error of unit commands.
+// database, is the runtime error of unit commands.  A query's rows are
+// read with several commands each, all naming the same unit, so the last
+// unit found is remembered for as long as no database unit has been made
+// or has gone since (OdbcDbUnit::generation()).
 OdbcDbUnit& unitOf(const TypedValue& ref)
 {
+    struct Found {
+        std::uint32_t windowId = 0, unitId = 0;
+        std::uint64_t generation = 0;
+        OdbcDbUnit* unit = nullptr;
+    };
+    static Found last;
     runtime::UnitRef r = ref.asUnit();
+    if (ref.isUnitRef() && last.unit && last.generation == OdbcDbUnit::generation() && last.windowId == r.windowId &&
+        last.unitId == r.unitId)
+        return *last.unit;
     ui::LoadedWindow* window = nullptr;
     ui::UnitRecord* u = ref.isUnitRef() ? ui::TheFramework().unitRecord(r.windowId, r.unitId, &window) : nullptr;
     auto* unit = u && !u->isMenuItem() ? dynamic_cast<OdbcDbUnit*>(u->object) : nullptr;
     if (!unit || !platform::IsWindow(unit->handle()))
         runtime::ReportRuntimeError(runtime::error_text::kUnitNotLoaded, 0, r.windowId, r.unitId);
+    last = {.windowId = r.windowId, .unitId = r.unitId, .generation = OdbcDbUnit::generation(), .unit = unit};
     return *unit;
 }
 
@@ -69,7 +82,9 @@ ResultSetHandle handleArg(const TypedValue& v)
     return ResultSetHandle(integerArg(v));
 }
 
-TypedValue toTypedValue(const ColumnValue& v)
+// The engine's text block is already a block of the runtime's heap: it is
+// handed over, not copied.
+TypedValue toTypedValue(ColumnValue& v)
 {
     switch (v.code) {
     case ValueCode::Byte: return TypedValue::byte(v.byte);
@@ -78,7 +93,11 @@ TypedValue toTypedValue(const ColumnValue& v)
     case ValueCode::Real32: return TypedValue::real32(v.real32);
     case ValueCode::Real64: return TypedValue::real64(v.real64);
     case ValueCode::Logical: return TypedValue::logical(v.logical != 0);
-    case ValueCode::Text: return TypedValue::text(runtime::NewText(v.textView()));
+    case ValueCode::Text: {
+        if (v.length == 0)
+            return TypedValue::text(nullptr); // the empty text is null
+        return TypedValue::text(v.releaseText());
+    }
     case ValueCode::DateTime: return TypedValue::dateTime(v.dateTime);
     case ValueCode::Bytes: return TypedValue::bytes(runtime::NewBytes(v.bytesView()));
     default: return TypedValue::text(nullptr);

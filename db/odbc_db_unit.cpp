@@ -18,6 +18,7 @@ void closeConnection(Connection* c)
 OdbcDbUnit* OdbcDbUnit::create(const ui::UnitCreateParams& p)
 {
     ui::RegisterUnitWindowClass(kOdbcDbClass);
+    ++s_generation;
     auto* unit = new OdbcDbUnit(p.windowId, p.unitId, p.kindId);
     unit->m_kindData.assign(p.kindData.begin(), p.kindData.end());
     // Never shown: whatever the record says, the window stays hidden.
@@ -36,6 +37,7 @@ void OdbcDbUnit::replaceConnection(Connection* c)
 
 void OdbcDbUnit::onWindowGone()
 {
+    ++s_generation;
     closeConnection(m_connection);
     m_connection = nullptr;
     UnitObject::onWindowGone();

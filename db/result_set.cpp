@@ -5,8 +5,10 @@
 #include "db/sql_text.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace db {
 namespace {
@@ -125,6 +127,19 @@ ResultSet::~ResultSet()
         SQLFreeHandle(SQL_HANDLE_STMT, stmt);
 }
 
+char* ResultSet::scratchFor(std::size_t bytes, std::size_t keep)
+{
+    assert(keep <= scratchSize);
+    if (bytes > scratchSize) {
+        auto larger = std::make_unique_for_overwrite<char[]>(bytes);
+        if (keep)
+            std::memcpy(larger.get(), scratch.get(), keep);
+        scratch = std::move(larger);
+        scratchSize = bytes;
+    }
+    return scratch.get();
+}
+
 bool ResultSet::run()
 {
     SQLFreeStmt(stmt, SQL_CLOSE);
@@ -139,16 +154,80 @@ bool ResultSet::run()
     beforeFirst = afterLast = false;
     position = -1;
     rowCount = 0;
+    if (!countRows())
+        return false;
+    beforeFirst = afterLast = rowCount == 0;
+    position = rowCount;
+    if (rowCount > 0)
+        return fetch(SQL_FETCH_FIRST);
+    clearBoundText(*this);
+    return true;
+}
+
+bool ResultSet::countRows()
+{
+    if (countRowsInRowsets())
+        return true;
+    // A driver that cannot hand out rows without their data, or many at a
+    // time: one row after the other.
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    std::vector<SQLCHAR> text(sql.begin(), sql.end());
+    text.push_back(0);
+    if (!Succeeded(UntilDone([&] { return SQLExecDirect(stmt, text.data(), SQL_NTS); })))
+        return false;
+    rowCount = 0;
+    position = -1;
+    afterLast = false;
     if (!fetch(SQL_FETCH_NEXT))
         return false;
-    beforeFirst = afterLast;
     while (!afterLast) {
         ++rowCount;
         if (!fetch(SQL_FETCH_NEXT))
             return false;
     }
-    if (rowCount > 0)
-        return fetch(SQL_FETCH_FIRST);
+    return true;
+}
+
+// The walk that counts needs no values, so the driver is asked to fill no
+// bound column (SQL_ATTR_RETRIEVE_DATA off) and to move many rows a fetch.
+// Rows the driver marks deleted are not counted, as a walk row by row
+// steps over them.
+bool ResultSet::countRowsInRowsets()
+{
+    constexpr SQLULEN kRowset = 512;
+    auto set = [&](SQLINTEGER attribute, SQLPOINTER value) {
+        return SQLSetStmtAttr(stmt, attribute, value, 0) == SQL_SUCCESS;
+    };
+    auto restore = [&] {
+        set(SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)));
+        set(SQL_ATTR_ROW_STATUS_PTR, &rowStatus);
+        set(SQL_ATTR_ROWS_FETCHED_PTR, nullptr);
+        set(SQL_ATTR_RETRIEVE_DATA, reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_RD_ON)));
+    };
+    std::vector<SQLUSMALLINT> status(kRowset);
+    SQLULEN fetched = 0;
+    if (!set(SQL_ATTR_RETRIEVE_DATA, reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_RD_OFF))) ||
+        !set(SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRowset)) ||
+        !set(SQL_ATTR_ROW_STATUS_PTR, status.data()) || !set(SQL_ATTR_ROWS_FETCHED_PTR, &fetched)) {
+        restore();
+        return false;
+    }
+    rowCount = 0;
+    for (;;) {
+        fetched = 0;
+        SQLRETURN rc = UntilDone([&] { return SQLFetchScroll(stmt, SQL_FETCH_NEXT, 0); });
+        if (rc == SQL_NO_DATA)
+            break;
+        if (!Succeeded(rc)) {
+            restore();
+            return false;
+        }
+        for (SQLULEN r = 0; r < fetched && r < kRowset; ++r)
+            if (status[r] != SQL_ROW_DELETED && status[r] != SQL_ROW_NOROW)
+                ++rowCount;
+    }
+    restore();
+    afterLast = true;
     return true;
 }
 
@@ -216,9 +295,16 @@ bool ResultSet::moveTo(std::int32_t row)
 
 int ColumnPosition(const ResultSet& rs, std::string_view name)
 {
-    for (std::size_t i = 0; i < rs.columns.size(); ++i)
-        if (rs.columns[i].name == name)
+    // A handler reads the same columns in the same order on every row: the
+    // column after the one found last is tried first.
+    const std::size_t count = rs.columns.size();
+    if (rs.nextGuess < count && rs.columns[rs.nextGuess].name == name)
+        return int(std::exchange(rs.nextGuess, (rs.nextGuess + 1) % count));
+    for (std::size_t i = 0; i < count; ++i)
+        if (rs.columns[i].name == name) {
+            rs.nextGuess = (i + 1) % count;
             return int(i);
+        }
     return -1;
 }
 

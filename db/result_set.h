@@ -5,6 +5,7 @@
 #include "db/database_engine.h"
 #include "db/odbc_api.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ struct ResultSet {
     std::int32_t rowCount = 0;
     std::int32_t position = -1; // row from 0; -1 before the first, rowCount after the last
     SQLUSMALLINT rowStatus = SQL_ROW_SUCCESS;
+    // Where SQLGetData puts a value before it is copied out: kept from
+    // read to read, so reading a column allocates only the value itself.
+    std::unique_ptr<char[]> scratch;
+    std::size_t scratchSize = 0;
+    // Where ColumnPosition looks first.
+    mutable std::size_t nextGuess = 0;
 
     ResultSet() = default;
     ~ResultSet();
@@ -54,6 +61,15 @@ struct ResultSet {
     // Puts the cursor on a row from 0, or before the first / after the
     // last for positions outside.
     bool moveTo(std::int32_t row);
+    // The scratch buffer with room for at least `bytes`, its first `keep`
+    // bytes kept.
+    char* scratchFor(std::size_t bytes, std::size_t keep = 0);
+
+private:
+    // Counts the rows of the open cursor from its start, leaving it after
+    // the last; false on an ODBC error.
+    bool countRows();
+    bool countRowsInRowsets();
 };
 
 // The column position of a name, compared byte for byte; -1 for none.

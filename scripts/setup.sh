@@ -16,6 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
   unixodbc unixodbc-dev odbcinst libsqlite3-dev sqlite3
+  python3-pyodbc libdbd-odbc-perl libencode-hanextra-perl
   libjpeg-dev libpng-dev zlib1g-dev
 )
 

@@ -170,7 +170,14 @@ bool DeleteNode(std::int32_t key, std::int32_t parentKey, bool hasChildren)
 std::vector<EntryRow> ListEntries(std::string_view nodeName)
 {
     ResultSet set(statements::ListEntries(nodeName));
+    // Room for as many entries as the last listing had: a category of many
+    // entries would otherwise grow the vector by doubling each time, and the
+    // C library hands the discarded halves back to the system only to fault
+    // them in again on the next listing.  A much shorter list gives the
+    // room back.
+    static std::size_t lastCount = 0;
     std::vector<EntryRow> entries;
+    entries.reserve(lastCount);
     for (; !set.atEnd(); set.next()) {
         EntryRow row;
         row.code = set.text("字符", {kListEntriesRoutine, 1});
@@ -179,6 +186,9 @@ std::vector<EntryRow> ListEntries(std::string_view nodeName)
         row.key = set.integer("ID", {kListEntriesRoutine, 4});
         entries.push_back(std::move(row));
     }
+    lastCount = entries.size();
+    if (entries.size() < entries.capacity() / 2)
+        entries.shrink_to_fit();
     return entries;
 }
 

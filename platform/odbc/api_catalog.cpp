@@ -1,125 +1,15 @@
 // Catalogue functions: SQLTables, SQLColumns and SQLGetTypeInfo, answered
 // from sqlite_master and PRAGMA table_info as ready-made results.
 
-#include "platform/odbc/gbk.h"
-#include "platform/odbc/handles.h"
+#include "platform/odbc/catalog_support.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 #include <strings.h>
 
 using namespace access_odbc;
 
 namespace {
-
-Column textColumn(const char* name, SQLULEN size = 128)
-{
-    Column c;
-    c.name = name;
-    c.type = {SQL_VARCHAR, size, 0, true};
-    return c;
-}
-
-Column smallColumn(const char* name)
-{
-    Column c;
-    c.name = name;
-    c.type = {SQL_SMALLINT, 5, 0, true};
-    return c;
-}
-
-Column integerColumn(const char* name)
-{
-    Column c;
-    c.name = name;
-    c.type = {SQL_INTEGER, 10, 0, true};
-    return c;
-}
-
-Value text(std::string s)
-{
-    Value v;
-    v.kind = Value::Kind::Text;
-    v.bytes = std::move(s);
-    return v;
-}
-
-Value number(std::int64_t n)
-{
-    Value v;
-    v.kind = Value::Kind::Integer;
-    v.integer = n;
-    return v;
-}
-
-Value null()
-{
-    return {};
-}
-
-// An argument of a catalogue function (GBK), or empty when absent.
-std::string argument(SQLCHAR* s, SQLSMALLINT length)
-{
-    if (!s)
-        return {};
-    if (length == SQL_NTS)
-        return reinterpret_cast<char*>(s);
-    return std::string(reinterpret_cast<char*>(s), size_t(length < 0 ? 0 : length));
-}
-
-// ODBC search patterns: "%" any run, "_" one character, "\" escapes;
-// compared without regard to case, as Access names are.
-bool matches(const char* pattern, const char* name)
-{
-    for (;; ++pattern, ++name) {
-        if (*pattern == '\0')
-            return *name == '\0';
-        if (*pattern == '%') {
-            for (const char* n = name;; ++n) {
-                if (matches(pattern + 1, n))
-                    return true;
-                if (*n == '\0')
-                    return false;
-            }
-        }
-        if (*name == '\0')
-            return false;
-        if (*pattern == '\\' && pattern[1])
-            ++pattern;
-        else if (*pattern == '_')
-            continue;
-        if (strncasecmp(pattern, name, 1) != 0)
-            return false;
-    }
-}
-
-struct TableRow {
-    std::string name; // UTF-8
-    std::string type; // "TABLE", "VIEW", "SYSTEM TABLE"
-};
-
-bool listTables(Stmt& stmt, std::vector<TableRow>& out)
-{
-    stmt.cancelled = false;
-    StartWait(*stmt.dbc, stmt.queryTimeout, &stmt.cancelled);
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(stmt.dbc->db,
-                                "SELECT name, type FROM sqlite_master WHERE type IN ('table','view') ORDER BY name",
-                                -1, &st, nullptr);
-    if (rc == SQLITE_OK) {
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-            std::string type = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
-            bool system = name.starts_with("sqlite_");
-            out.push_back({name, system ? "SYSTEM TABLE" : type == "view" ? "VIEW" : "TABLE"});
-        }
-    }
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) {
-        FailFromSqlite(stmt.diag, stmt.dbc->db, rc);
-        return false;
-    }
-    return true;
-}
 
 bool typeWanted(const std::string& wanted, const std::string& type)
 {
@@ -143,10 +33,154 @@ bool typeWanted(const std::string& wanted, const std::string& type)
     return false;
 }
 
-std::string gbk(const std::string& utf8)
+SQLRETURN tables(Stmt& stmt, Interface i, const void* table, SQLSMALLINT tableLength, const void* type,
+                 SQLSMALLINT typeLength)
 {
-    std::string out;
-    return Utf8ToGbk(utf8, out) ? out : utf8;
+    if (!ReadyForCatalog(stmt))
+        return SQL_ERROR;
+    std::optional<std::string> pattern = CatalogArgument(stmt, i, table, tableLength);
+    std::optional<std::string> types = CatalogArgument(stmt, i, type, typeLength);
+    if (!pattern || !types)
+        return SQL_ERROR;
+    std::vector<TableRow> list;
+    if (!ListTables(stmt, list))
+        return SQL_ERROR;
+    RowsBuilder rows(5);
+    for (const TableRow& t : list) {
+        if (!pattern->empty() && !MatchesPattern(*pattern, t.name))
+            continue;
+        if (!typeWanted(*types, t.type))
+            continue;
+        rows.row().null().null().text(t.name).text(t.type).null();
+    }
+    std::vector<Column> columns = {TextColumn("TABLE_CAT"), TextColumn("TABLE_SCHEM"), TextColumn("TABLE_NAME"),
+                                   TextColumn("TABLE_TYPE"), TextColumn("REMARKS", 254)};
+    return OpenResult(stmt, std::move(columns), rows.take());
+}
+
+SQLRETURN columns(Stmt& stmt, Interface i, const void* table, SQLSMALLINT tableLength, const void* column,
+                  SQLSMALLINT columnLength)
+{
+    if (!ReadyForCatalog(stmt))
+        return SQL_ERROR;
+    std::optional<std::string> tablePattern = CatalogArgument(stmt, i, table, tableLength);
+    std::optional<std::string> columnPattern = CatalogArgument(stmt, i, column, columnLength);
+    if (!tablePattern || !columnPattern)
+        return SQL_ERROR;
+    std::vector<TableRow> list;
+    if (!ListTables(stmt, list))
+        return SQL_ERROR;
+    const Dbc& dbc = *stmt.dbc;
+    RowsBuilder rows(18);
+    for (const TableRow& t : list) {
+        if (!tablePattern->empty() && !MatchesPattern(*tablePattern, t.name))
+            continue;
+        for (const TableColumn& c : TableColumns(stmt, t.name)) {
+            if (!columnPattern->empty() && !MatchesPattern(*columnPattern, c.name))
+                continue;
+            const SqlTypeInfo& ti = c.type;
+            bool nullable = !(c.notNull || (c.primaryKey && ti.type == SQL_INTEGER));
+            bool numeric = IsNumericType(ti.type);
+            SQLSMALLINT reported = ReportedType(dbc, ti.type);
+            rows.row().null().null().text(t.name).text(c.name).number(reported).text(TypeName(ti.type));
+            rows.number(std::int64_t(ti.size)).number(OctetLength(ti));
+            numeric ? rows.number(ti.digits) : rows.null();
+            numeric ? rows.number(10) : rows.null();
+            rows.number(nullable ? SQL_NULLABLE : SQL_NO_NULLS).null();
+            c.defaultValue ? rows.text(*c.defaultValue) : rows.null();
+            rows.number(ti.type == SQL_TYPE_TIMESTAMP ? SQL_DATETIME : reported);
+            ti.type == SQL_TYPE_TIMESTAMP ? rows.number(SQL_CODE_TIMESTAMP) : rows.null();
+            IsCharacterType(ti.type) || IsBinaryType(ti.type) ? rows.number(std::int64_t(ti.size)) : rows.null();
+            rows.number(c.position).text(nullable ? "YES" : "NO");
+        }
+    }
+    std::vector<Column> columns = {
+        TextColumn("TABLE_CAT"), TextColumn("TABLE_SCHEM"), TextColumn("TABLE_NAME"), TextColumn("COLUMN_NAME"),
+        SmallColumn("DATA_TYPE"), TextColumn("TYPE_NAME"), IntegerColumn("COLUMN_SIZE"),
+        IntegerColumn("BUFFER_LENGTH"), SmallColumn("DECIMAL_DIGITS"), SmallColumn("NUM_PREC_RADIX"),
+        SmallColumn("NULLABLE"), TextColumn("REMARKS", 254), TextColumn("COLUMN_DEF", 254),
+        SmallColumn("SQL_DATA_TYPE"), SmallColumn("SQL_DATETIME_SUB"), IntegerColumn("CHAR_OCTET_LENGTH"),
+        IntegerColumn("ORDINAL_POSITION"), TextColumn("IS_NULLABLE", 3),
+    };
+    return OpenResult(stmt, std::move(columns), rows.take());
+}
+
+struct TypeRow {
+    const char* name;
+    SQLSMALLINT type;
+    std::int64_t size;
+    const char* prefix;
+    const char* params;
+    bool autoIncrement;
+};
+
+// In the order of their narrow SQL type numbers.
+constexpr TypeRow kTypes[] = {
+    {.name = "BIT", .type = SQL_BIT, .size = 1, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "BYTE", .type = SQL_TINYINT, .size = 3, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "BIGINT", .type = SQL_BIGINT, .size = 19, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "LONGBINARY", .type = SQL_LONGVARBINARY, .size = std::int64_t(kLongSize), .prefix = "0x",
+     .params = nullptr, .autoIncrement = false},
+    {.name = "VARBINARY", .type = SQL_VARBINARY, .size = 510, .prefix = "0x", .params = "max length",
+     .autoIncrement = false},
+    {.name = "LONGCHAR", .type = SQL_LONGVARCHAR, .size = std::int64_t(kLongSize), .prefix = "'", .params = nullptr,
+     .autoIncrement = false},
+    {.name = "COUNTER", .type = SQL_INTEGER, .size = 10, .prefix = nullptr, .params = nullptr, .autoIncrement = true},
+    {.name = "INTEGER", .type = SQL_INTEGER, .size = 10, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "SMALLINT", .type = SQL_SMALLINT, .size = 5, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "REAL", .type = SQL_REAL, .size = 7, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "DOUBLE", .type = SQL_DOUBLE, .size = 15, .prefix = nullptr, .params = nullptr, .autoIncrement = false},
+    {.name = "VARCHAR", .type = SQL_VARCHAR, .size = 255, .prefix = "'", .params = "max length", .autoIncrement = false},
+    {.name = "DATETIME", .type = SQL_TYPE_TIMESTAMP, .size = 19, .prefix = "#", .params = nullptr,
+     .autoIncrement = false},
+};
+
+SQLRETURN typeInfo(Stmt& stmt, SQLSMALLINT wanted)
+{
+    if (!ReadyForCatalog(stmt))
+        return SQL_ERROR;
+    const Dbc& dbc = *stmt.dbc;
+    // A Unicode client sees the wide character types, which sort first;
+    // either name of a character type finds it.
+    std::vector<const TypeRow*> order;
+    for (const TypeRow& t : kTypes)
+        if (wanted == SQL_ALL_TYPES || wanted == t.type || wanted == ReportedType(dbc, t.type))
+            order.push_back(&t);
+    std::stable_sort(order.begin(), order.end(), [&](const TypeRow* a, const TypeRow* b) {
+        return ReportedType(dbc, a->type) < ReportedType(dbc, b->type);
+    });
+    RowsBuilder rows(19);
+    for (const TypeRow* t : order) {
+        bool character = IsCharacterType(t->type);
+        bool numeric = IsNumericType(t->type);
+        SQLSMALLINT reported = ReportedType(dbc, t->type);
+        rows.row().text(t->name).number(reported).number(t->size);
+        t->prefix ? rows.text(t->prefix) : rows.null();
+        t->prefix ? rows.text(t->prefix[0] == '0' ? "" : t->prefix) : rows.null();
+        t->params ? rows.text(t->params) : rows.null();
+        rows.number(SQL_NULLABLE).number(character ? SQL_TRUE : SQL_FALSE);
+        rows.number(t->type == SQL_LONGVARCHAR ? SQL_PRED_CHAR : IsBinaryType(t->type) ? SQL_PRED_NONE : SQL_SEARCHABLE);
+        numeric ? rows.number(t->type == SQL_TINYINT ? SQL_TRUE : SQL_FALSE) : rows.null();
+        rows.number(SQL_FALSE);
+        numeric ? rows.number(t->autoIncrement ? SQL_TRUE : SQL_FALSE) : rows.null();
+        rows.text(t->name);
+        numeric ? rows.number(0) : rows.null();
+        numeric ? rows.number(0) : rows.null();
+        rows.number(t->type == SQL_TYPE_TIMESTAMP ? SQL_DATETIME : reported);
+        t->type == SQL_TYPE_TIMESTAMP ? rows.number(SQL_CODE_TIMESTAMP) : rows.null();
+        numeric ? rows.number(10) : rows.null();
+        rows.null();
+    }
+    std::vector<Column> columns = {
+        TextColumn("TYPE_NAME"), SmallColumn("DATA_TYPE"), IntegerColumn("COLUMN_SIZE"),
+        TextColumn("LITERAL_PREFIX"), TextColumn("LITERAL_SUFFIX"), TextColumn("CREATE_PARAMS"),
+        SmallColumn("NULLABLE"), SmallColumn("CASE_SENSITIVE"), SmallColumn("SEARCHABLE"),
+        SmallColumn("UNSIGNED_ATTRIBUTE"), SmallColumn("FIXED_PREC_SCALE"), SmallColumn("AUTO_UNIQUE_VALUE"),
+        TextColumn("LOCAL_TYPE_NAME"), SmallColumn("MINIMUM_SCALE"), SmallColumn("MAXIMUM_SCALE"),
+        SmallColumn("SQL_DATA_TYPE"), SmallColumn("SQL_DATETIME_SUB"), IntegerColumn("NUM_PREC_RADIX"),
+        SmallColumn("INTERVAL_PRECISION"),
+    };
+    return OpenResult(stmt, std::move(columns), rows.take());
 }
 
 } // namespace
@@ -158,26 +192,17 @@ SQLRETURN SQL_API SQLTables(SQLHSTMT handle, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQ
     if (!stmt)
         return SQL_INVALID_HANDLE;
     StatementCall call(*stmt);
-    if (stmt->cursorOpen)
-        return stmt->diag.fail("24000", "Invalid cursor state: a cursor is open");
-    std::string pattern;
-    if (!GbkToUtf8(argument(table, tableLength), pattern))
-        return stmt->diag.fail("22018", "Invalid character value: the table name is not valid GBK");
-    std::string types = argument(type, typeLength);
-    std::vector<TableRow> tables;
-    if (!listTables(*stmt, tables))
-        return SQL_ERROR;
-    std::vector<std::vector<Value>> rows;
-    for (const TableRow& t : tables) {
-        if (!pattern.empty() && !matches(pattern.c_str(), t.name.c_str()))
-            continue;
-        if (!typeWanted(types, t.type))
-            continue;
-        rows.push_back({null(), null(), text(gbk(t.name)), text(t.type), null()});
-    }
-    std::vector<Column> columns = {textColumn("TABLE_CAT"), textColumn("TABLE_SCHEM"), textColumn("TABLE_NAME"),
-                                   textColumn("TABLE_TYPE"), textColumn("REMARKS", 254)};
-    return OpenResult(*stmt, std::move(columns), std::move(rows));
+    return tables(*stmt, Interface::Narrow, table, tableLength, type, typeLength);
+}
+
+SQLRETURN SQL_API SQLTablesW(SQLHSTMT handle, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* table,
+                             SQLSMALLINT tableLength, SQLWCHAR* type, SQLSMALLINT typeLength)
+{
+    Stmt* stmt = As<Stmt>(handle);
+    if (!stmt)
+        return SQL_INVALID_HANDLE;
+    StatementCall call(*stmt);
+    return tables(*stmt, Interface::Wide, table, tableLength, type, typeLength);
 }
 
 SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* table,
@@ -187,61 +212,17 @@ SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR*, SQLSMALLINT, SQLCHAR*, S
     if (!stmt)
         return SQL_INVALID_HANDLE;
     StatementCall call(*stmt);
-    if (stmt->cursorOpen)
-        return stmt->diag.fail("24000", "Invalid cursor state: a cursor is open");
-    std::string tablePattern, columnPattern;
-    if (!GbkToUtf8(argument(table, tableLength), tablePattern) || !GbkToUtf8(argument(column, columnLength), columnPattern))
-        return stmt->diag.fail("22018", "Invalid character value: a name is not valid GBK");
-    std::vector<TableRow> tables;
-    if (!listTables(*stmt, tables))
-        return SQL_ERROR;
-    std::vector<std::vector<Value>> rows;
-    for (const TableRow& t : tables) {
-        if (!tablePattern.empty() && !matches(tablePattern.c_str(), t.name.c_str()))
-            continue;
-        std::string sql = "PRAGMA table_info(\"" + t.name + "\")";
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(stmt->dbc->db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(st);
-            continue;
-        }
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            int position = sqlite3_column_int(st, 0) + 1;
-            std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
-            const unsigned char* declared = sqlite3_column_text(st, 2);
-            bool notNull = sqlite3_column_int(st, 3) != 0;
-            bool primaryKey = sqlite3_column_int(st, 5) != 0;
-            const unsigned char* defaultValue = sqlite3_column_text(st, 4);
-            if (!columnPattern.empty() && !matches(columnPattern.c_str(), name.c_str()))
-                continue;
-            SqlTypeInfo ti = TypeFromDeclaration(declared ? reinterpret_cast<const char*>(declared) : "");
-            if (!ti.known)
-                ti = {SQL_VARCHAR, kShortTextLimit, 0, false};
-            bool nullable = !(notNull || (primaryKey && ti.type == SQL_INTEGER));
-            bool numeric = IsNumericType(ti.type);
-            rows.push_back({
-                null(), null(), text(gbk(t.name)), text(gbk(name)), number(ti.type), text(TypeName(ti.type)),
-                number(std::int64_t(ti.size)), number(OctetLength(ti)),
-                numeric ? number(ti.digits) : null(), numeric ? number(10) : null(),
-                number(nullable ? SQL_NULLABLE : SQL_NO_NULLS), null(),
-                defaultValue ? text(gbk(reinterpret_cast<const char*>(defaultValue))) : null(),
-                number(ti.type == SQL_TYPE_TIMESTAMP ? SQL_DATETIME : ti.type),
-                ti.type == SQL_TYPE_TIMESTAMP ? number(SQL_CODE_TIMESTAMP) : null(),
-                IsCharacterType(ti.type) || IsBinaryType(ti.type) ? number(std::int64_t(ti.size)) : null(),
-                number(position), text(nullable ? "YES" : "NO"),
-            });
-        }
-        sqlite3_finalize(st);
-    }
-    std::vector<Column> columns = {
-        textColumn("TABLE_CAT"), textColumn("TABLE_SCHEM"), textColumn("TABLE_NAME"), textColumn("COLUMN_NAME"),
-        smallColumn("DATA_TYPE"), textColumn("TYPE_NAME"), integerColumn("COLUMN_SIZE"),
-        integerColumn("BUFFER_LENGTH"), smallColumn("DECIMAL_DIGITS"), smallColumn("NUM_PREC_RADIX"),
-        smallColumn("NULLABLE"), textColumn("REMARKS", 254), textColumn("COLUMN_DEF", 254),
-        smallColumn("SQL_DATA_TYPE"), smallColumn("SQL_DATETIME_SUB"), integerColumn("CHAR_OCTET_LENGTH"),
-        integerColumn("ORDINAL_POSITION"), textColumn("IS_NULLABLE", 3),
-    };
-    return OpenResult(*stmt, std::move(columns), std::move(rows));
+    return columns(*stmt, Interface::Narrow, table, tableLength, column, columnLength);
+}
+
+SQLRETURN SQL_API SQLColumnsW(SQLHSTMT handle, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* table,
+                              SQLSMALLINT tableLength, SQLWCHAR* column, SQLSMALLINT columnLength)
+{
+    Stmt* stmt = As<Stmt>(handle);
+    if (!stmt)
+        return SQL_INVALID_HANDLE;
+    StatementCall call(*stmt);
+    return columns(*stmt, Interface::Wide, table, tableLength, column, columnLength);
 }
 
 SQLRETURN SQL_API SQLGetTypeInfo(SQLHSTMT handle, SQLSMALLINT wanted)
@@ -250,58 +231,10 @@ SQLRETURN SQL_API SQLGetTypeInfo(SQLHSTMT handle, SQLSMALLINT wanted)
     if (!stmt)
         return SQL_INVALID_HANDLE;
     StatementCall call(*stmt);
-    if (stmt->cursorOpen)
-        return stmt->diag.fail("24000", "Invalid cursor state: a cursor is open");
-    struct TypeRow {
-        const char* name;
-        SQLSMALLINT type;
-        std::int64_t size;
-        const char* prefix;
-        const char* params;
-        bool autoIncrement;
-    };
-    // In the order of their SQL type numbers, as ODBC asks.
-    static constexpr TypeRow kTypes[] = {
-        {"BIT", SQL_BIT, 1, nullptr, nullptr, false},
-        {"BYTE", SQL_TINYINT, 3, nullptr, nullptr, false},
-        {"BIGINT", SQL_BIGINT, 19, nullptr, nullptr, false},
-        {"LONGBINARY", SQL_LONGVARBINARY, std::int64_t(kLongSize), "0x", nullptr, false},
-        {"VARBINARY", SQL_VARBINARY, 510, "0x", "max length", false},
-        {"LONGCHAR", SQL_LONGVARCHAR, std::int64_t(kLongSize), "'", nullptr, false},
-        {"COUNTER", SQL_INTEGER, 10, nullptr, nullptr, true},
-        {"INTEGER", SQL_INTEGER, 10, nullptr, nullptr, false},
-        {"SMALLINT", SQL_SMALLINT, 5, nullptr, nullptr, false},
-        {"REAL", SQL_REAL, 7, nullptr, nullptr, false},
-        {"DOUBLE", SQL_DOUBLE, 15, nullptr, nullptr, false},
-        {"VARCHAR", SQL_VARCHAR, 255, "'", "max length", false},
-        {"DATETIME", SQL_TYPE_TIMESTAMP, 19, "#", nullptr, false},
-    };
-    std::vector<std::vector<Value>> rows;
-    for (const TypeRow& t : kTypes) {
-        if (wanted != SQL_ALL_TYPES && wanted != t.type)
-            continue;
-        bool character = IsCharacterType(t.type);
-        bool numeric = IsNumericType(t.type);
-        rows.push_back({
-            text(t.name), number(t.type), number(t.size), t.prefix ? text(t.prefix) : null(),
-            t.prefix ? text(t.prefix[0] == '0' ? "" : t.prefix) : null(), t.params ? text(t.params) : null(),
-            number(SQL_NULLABLE), number(character ? SQL_TRUE : SQL_FALSE),
-            number(t.type == SQL_LONGVARCHAR ? SQL_PRED_CHAR : IsBinaryType(t.type) ? SQL_PRED_NONE : SQL_SEARCHABLE),
-            numeric ? number(t.type == SQL_TINYINT ? SQL_TRUE : SQL_FALSE) : null(), number(SQL_FALSE),
-            numeric ? number(t.autoIncrement ? SQL_TRUE : SQL_FALSE) : null(), text(t.name),
-            numeric ? number(0) : null(), numeric ? number(0) : null(),
-            number(t.type == SQL_TYPE_TIMESTAMP ? SQL_DATETIME : t.type),
-            t.type == SQL_TYPE_TIMESTAMP ? number(SQL_CODE_TIMESTAMP) : null(), numeric ? number(10) : null(), null(),
-        });
-    }
-    std::vector<Column> columns = {
-        textColumn("TYPE_NAME"), smallColumn("DATA_TYPE"), integerColumn("COLUMN_SIZE"),
-        textColumn("LITERAL_PREFIX"), textColumn("LITERAL_SUFFIX"), textColumn("CREATE_PARAMS"),
-        smallColumn("NULLABLE"), smallColumn("CASE_SENSITIVE"), smallColumn("SEARCHABLE"),
-        smallColumn("UNSIGNED_ATTRIBUTE"), smallColumn("FIXED_PREC_SCALE"), smallColumn("AUTO_UNIQUE_VALUE"),
-        textColumn("LOCAL_TYPE_NAME"), smallColumn("MINIMUM_SCALE"), smallColumn("MAXIMUM_SCALE"),
-        smallColumn("SQL_DATA_TYPE"), smallColumn("SQL_DATETIME_SUB"), integerColumn("NUM_PREC_RADIX"),
-        smallColumn("INTERVAL_PRECISION"),
-    };
-    return OpenResult(*stmt, std::move(columns), std::move(rows));
+    return typeInfo(*stmt, wanted);
+}
+
+SQLRETURN SQL_API SQLGetTypeInfoW(SQLHSTMT handle, SQLSMALLINT wanted)
+{
+    return SQLGetTypeInfo(handle, wanted);
 }

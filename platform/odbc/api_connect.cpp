@@ -1,13 +1,14 @@
 // Connecting, disconnecting, connection attributes and transactions.
 
 #include "platform/odbc/connect_string.h"
-#include "platform/odbc/gbk.h"
+#include "platform/odbc/data_source.h"
 #include "platform/odbc/handles.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <sqlite3.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +54,14 @@ std::string resolvePath(const std::string& dbq, const std::optional<std::string>
     return path + dbq;
 }
 
+std::string directoryOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // Checks that make the reason for a failed open plain; SQLite itself would
 // only say "unable to open database file".  Nothing here creates a file.
 SQLRETURN checkFile(Dbc& dbc, const std::string& path, bool readOnly)
@@ -76,14 +85,112 @@ SQLRETURN checkFile(Dbc& dbc, const std::string& path, bool readOnly)
     return SQL_SUCCESS;
 }
 
+// A file name as an SQLite URI path: the characters URIs reserve are
+// escaped.
+std::string uriPath(const std::string& path)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out = "file:";
+    for (unsigned char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            out += '%';
+            out += digits[c >> 4];
+            out += digits[c & 15];
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// How the SQLite connection is opened: read-write whenever the file and its
+// folder allow it, even for a read-only ODBC connection (which then sets
+// query_only), so that the last connection to close can always fold the
+// log back into the file.  A folder where nobody can create a log or a
+// journal is one where nobody can change the file either: there a file in
+// WAL mode without its log is opened immutable, as nothing else could
+// otherwise read it.
+struct OpenPlan {
+    int flags = 0;
+    std::string name;
+    bool queryOnly = false;
+};
+
+OpenPlan planOpen(const std::string& path, bool readOnly, bool folderWritable)
+{
+    OpenPlan plan;
+    plan.name = path;
+    bool fileWritable = access(path.c_str(), W_OK) == 0;
+    // Each connection is used by one thread at a time under the driver's
+    // own lock, so SQLite's mutexes would only cost.
+    plan.flags = SQLITE_OPEN_NOMUTEX;
+    if (fileWritable && folderWritable) {
+        plan.flags |= SQLITE_OPEN_READWRITE;
+        plan.queryOnly = readOnly;
+    } else {
+        plan.flags |= SQLITE_OPEN_READONLY;
+        if (!folderWritable && !fileExists(path + "-wal")) {
+            plan.flags |= SQLITE_OPEN_URI;
+            plan.name = uriPath(path) + "?immutable=1";
+        }
+    }
+    return plan;
+}
+
+SQLRETURN failedRead(Dbc& dbc, sqlite3* db, int rc)
+{
+    int primary = rc & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return dbc.diag.fail("HYT00", "Timeout expired: database '" + dbc.dbq + "' is locked by another process", rc);
+    if (primary == SQLITE_NOTADB)
+        return dbc.diag.fail("08001", "'" + dbc.dbq + "' is not a database file", rc);
+    return dbc.diag.fail("08001", "Cannot read database '" + dbc.dbq + "': " + sqlite3_errmsg(db), rc);
+}
+
+// Puts the file into write-ahead logging once, if it is not already: then
+// a reader in another process, even one that keeps a transaction open,
+// never makes this connection's changes wait.  A file already in WAL mode
+// is left as it is; when the change cannot be made now (another process
+// holds the file in the old mode), the file keeps its mode, which is safe.
+void useWriteAheadLog(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+        const char* mode = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        wal = mode && strcasecmp(mode, "wal") == 0;
+    }
+    sqlite3_finalize(st);
+    if (!wal)
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+}
+
 SQLRETURN openDatabase(Dbc& dbc, const std::string& path)
 {
     bool readOnly = dbc.accessMode == SQL_MODE_READ_ONLY;
     if (SQLRETURN rc = checkFile(dbc, path, readOnly); rc != SQL_SUCCESS)
         return rc;
+    SQLRETURN result = SQL_SUCCESS;
+    bool folderWritable = access(directoryOf(path).c_str(), W_OK) == 0;
+    if (!readOnly && !folderWritable) {
+        // SQLite could open the file but never write it: say so now, not
+        // at the first change.
+        dbc.accessMode = SQL_MODE_READ_ONLY;
+        dbc.demotedToReadOnly = true;
+        readOnly = true;
+        dbc.diag.add("01000", "Database '" + dbc.dbq + "' is opened read-only: its folder '" + directoryOf(dbc.dbq)
+                                  + "' does not let SQLite create its log, so no change could be written");
+        result = SQL_SUCCESS_WITH_INFO;
+    }
+    OpenPlan plan = planOpen(path, readOnly, folderWritable);
     sqlite3* db = nullptr;
-    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
-    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    int rc = sqlite3_open_v2(plan.name.c_str(), &db, plan.flags, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
         return dbc.diag.fail("08001", "Cannot open database '" + dbc.dbq + "'", rc);
@@ -98,37 +205,35 @@ SQLRETURN openDatabase(Dbc& dbc, const std::string& path)
     // lock another process holds, within the login time-out.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        SQLRETURN result;
-        int primary = rc & 0xFF;
-        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            result = dbc.diag.fail("HYT00", "Timeout expired: database '" + dbc.dbq + "' is locked by another process", rc);
-        else if (primary == SQLITE_NOTADB)
-            result = dbc.diag.fail("08001", "'" + dbc.dbq + "' is not a database file", rc);
-        else
-            result = dbc.diag.fail("08001", "Cannot read database '" + dbc.dbq + "': " + sqlite3_errmsg(db), rc);
+        SQLRETURN failed = failedRead(dbc, db, rc);
         sqlite3_close(db);
-        return result;
+        return failed;
     }
     if (!readOnly && sqlite3_db_readonly(db, "main") == 1) {
         sqlite3_close(db);
         return dbc.diag.fail("08001", "Database '" + dbc.dbq + "' can only be opened read-only");
     }
-    // Every committed statement is on the disk before it returns; the
-    // rollback journal keeps the database one file whenever no connection
-    // is open.  Changing the journal mode needs the only connection; when
-    // others are open the file keeps its mode, which is harmless.
+    // Every committed statement is on the disk before it returns.
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // Pages are read through a mapping of the file rather than copied in by
+    // a read call each; a result of many rows is read whole at execution.
+    sqlite3_exec(db, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
     if (!readOnly)
-        sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        useWriteAheadLog(db);
+    if (plan.queryOnly)
+        sqlite3_exec(db, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
     dbc.db = db;
     StartConnectionWait(dbc); // the login time-out is over
-    return SQL_SUCCESS;
+    return result;
 }
 
 std::string completeString(const ConnectString& cs, const std::string& dbq)
 {
-    std::string out = FormatConnectAttribute("DBQ", dbq);
+    std::string out;
+    if (auto dsn = cs.find("DSN"))
+        out += FormatConnectAttribute("DSN", *dsn);
+    out += FormatConnectAttribute("DBQ", dbq);
     if (auto dir = cs.find("DefaultDir"))
         out += FormatConnectAttribute("DefaultDir", *dir);
     out += FormatConnectAttribute("Driver", cs.find("Driver").value_or(kDriverName), true);
@@ -137,15 +242,32 @@ std::string completeString(const ConnectString& cs, const std::string& dbq)
         out += FormatConnectAttribute("UID", *uid);
     if (auto pwd = cs.find("PWD"))
         out += FormatConnectAttribute("PWD", *pwd);
+    if (auto whole = cs.find("WholeCharacters"))
+        out += FormatConnectAttribute("WholeCharacters", *whole);
     return out;
 }
 
-SQLRETURN driverConnect(Dbc& dbc, std::string_view text, SQLCHAR* out, SQLSMALLINT outLength,
-                        SQLSMALLINT* outTotal, SQLUSMALLINT completion)
+bool truthy(const std::optional<std::string>& value)
+{
+    return value && !value->empty() && *value != "0" && strcasecmp(value->c_str(), "no") != 0
+           && strcasecmp(value->c_str(), "false") != 0;
+}
+
+// Connects with the attributes of a connect string (UTF-8), those of the
+// data source it names filling in what it lacks.
+SQLRETURN connectWith(Dbc& dbc, ConnectString cs, SQLUSMALLINT completion)
 {
     if (dbc.db)
         return dbc.diag.fail("08002", "Connection name in use");
-    ConnectString cs = ParseConnectString(text);
+    if (std::optional<std::string> dsn = cs.find("DSN"); dsn && !dsn->empty()) {
+        std::optional<ConnectString> source = ReadDataSource(*dsn);
+        if (!source)
+            return dbc.diag.fail("IM002", "Data source name not found: '" + *dsn + "' is not defined in odbc.ini");
+        cs = MergeAttributes(cs, *source);
+        dbc.dsn = *dsn;
+    } else {
+        dbc.dsn.clear();
+    }
     std::optional<std::string> dbq = cs.find("DBQ");
     if (!dbq || dbq->empty()) {
         if (completion == SQL_DRIVER_NOPROMPT)
@@ -153,19 +275,60 @@ SQLRETURN driverConnect(Dbc& dbc, std::string_view text, SQLCHAR* out, SQLSMALLI
         // There is no dialog to ask the user for the missing file.
         return dbc.diag.fail("IM008", "Dialog failed: the driver cannot prompt for a database file (DBQ)");
     }
-    std::string pathGbk = resolvePath(*dbq, cs.find("DefaultDir"));
-    std::string path;
-    if (!GbkToUtf8(pathGbk, path))
-        return dbc.diag.fail("HY000", "The database file name is not valid GBK text");
+    if (truthy(cs.find("ReadOnly")))
+        dbc.accessMode = SQL_MODE_READ_ONLY;
+    dbc.wholeCharacterPieces = truthy(cs.find("WholeCharacters"));
     dbc.dbq = *dbq;
-    if (SQLRETURN rc = openDatabase(dbc, path); rc != SQL_SUCCESS)
+    SQLRETURN rc = openDatabase(dbc, resolvePath(*dbq, cs.find("DefaultDir")));
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
         return rc;
     dbc.completed = completeString(cs, *dbq);
-    if (CopyText(dbc.completed, out, outLength, outTotal)) {
+    return rc;
+}
+
+SQLRETURN driverConnect(Dbc& dbc, Interface i, const void* in, SQLSMALLINT inLength, SQLPOINTER out,
+                        SQLSMALLINT outLength, SQLSMALLINT* outTotal, SQLUSMALLINT completion)
+{
+    if (outLength < 0)
+        return dbc.diag.fail("HY090", "Invalid string or buffer length");
+    switch (completion) {
+    case SQL_DRIVER_NOPROMPT: case SQL_DRIVER_COMPLETE: case SQL_DRIVER_COMPLETE_REQUIRED: case SQL_DRIVER_PROMPT:
+        break;
+    default:
+        return dbc.diag.fail("HY110", "Invalid driver completion");
+    }
+    std::string text;
+    if (!ArgumentToUtf8(i, in, inLength < 0 && inLength != SQL_NTS ? 0 : inLength, text))
+        return dbc.diag.fail("HY000", i == Interface::Narrow ? "The connect string is not valid GBK text"
+                                                             : "The connect string is not valid UTF-16 text");
+    dbc.unicodeClient = i == Interface::Wide;
+    SQLRETURN rc = connectWith(dbc, ParseConnectString(text), completion);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
+        return rc;
+    if (CopyOut(i, dbc.completed, out, outLength, Counted::Units, outTotal)) {
         dbc.diag.add("01004", "String data, right truncated");
         return SQL_SUCCESS_WITH_INFO;
     }
-    return SQL_SUCCESS;
+    return rc;
+}
+
+SQLRETURN connectToSource(Dbc& dbc, Interface i, const void* dsn, SQLSMALLINT dsnLength, const void* uid,
+                          SQLSMALLINT uidLength, const void* pwd, SQLSMALLINT pwdLength)
+{
+    std::string name, user, password;
+    if (!ArgumentToUtf8(i, dsn, dsnLength, name) || !ArgumentToUtf8(i, uid, uidLength, user)
+        || !ArgumentToUtf8(i, pwd, pwdLength, password))
+        return dbc.diag.fail("HY000", "A name given to SQLConnect is not valid text");
+    if (name.empty())
+        return dbc.diag.fail("IM002", "Data source name not found: no data source named");
+    ConnectString cs;
+    cs.attributes.push_back({.key = "DSN", .value = name});
+    if (uid)
+        cs.attributes.push_back({.key = "UID", .value = user});
+    if (pwd)
+        cs.attributes.push_back({.key = "PWD", .value = password});
+    dbc.unicodeClient = i == Interface::Wide;
+    return connectWith(dbc, std::move(cs), SQL_DRIVER_NOPROMPT);
 }
 
 struct ConnectionLock {
@@ -242,28 +405,37 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR* in, SQLSMAL
     if (!dbc)
         return SQL_INVALID_HANDLE;
     ConnectionLock lock(dbc);
-    if (outLength < 0)
-        return dbc->diag.fail("HY090", "Invalid string or buffer length");
-    std::string_view text;
-    if (in)
-        text = inLength == SQL_NTS ? std::string_view(reinterpret_cast<char*>(in))
-                                   : std::string_view(reinterpret_cast<char*>(in), size_t(inLength < 0 ? 0 : inLength));
-    switch (completion) {
-    case SQL_DRIVER_NOPROMPT: case SQL_DRIVER_COMPLETE: case SQL_DRIVER_COMPLETE_REQUIRED: case SQL_DRIVER_PROMPT:
-        break;
-    default:
-        return dbc->diag.fail("HY110", "Invalid driver completion");
-    }
-    return driverConnect(*dbc, text, out, outLength, outTotal, completion);
+    return driverConnect(*dbc, Interface::Narrow, in, inLength, out, outLength, outTotal, completion);
 }
 
-SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT)
+SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC handle, SQLHWND, SQLWCHAR* in, SQLSMALLINT inLength, SQLWCHAR* out,
+                                    SQLSMALLINT outLength, SQLSMALLINT* outTotal, SQLUSMALLINT completion)
 {
     Dbc* dbc = As<Dbc>(handle);
     if (!dbc)
         return SQL_INVALID_HANDLE;
     ConnectionLock lock(dbc);
-    return dbc->diag.fail("08001", "Data sources are not supported: connect with SQLDriverConnect and DBQ=<file>");
+    return driverConnect(*dbc, Interface::Wide, in, inLength, out, outLength, outTotal, completion);
+}
+
+SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* dsn, SQLSMALLINT dsnLength, SQLCHAR* uid, SQLSMALLINT uidLength,
+                             SQLCHAR* pwd, SQLSMALLINT pwdLength)
+{
+    Dbc* dbc = As<Dbc>(handle);
+    if (!dbc)
+        return SQL_INVALID_HANDLE;
+    ConnectionLock lock(dbc);
+    return connectToSource(*dbc, Interface::Narrow, dsn, dsnLength, uid, uidLength, pwd, pwdLength);
+}
+
+SQLRETURN SQL_API SQLConnectW(SQLHDBC handle, SQLWCHAR* dsn, SQLSMALLINT dsnLength, SQLWCHAR* uid,
+                              SQLSMALLINT uidLength, SQLWCHAR* pwd, SQLSMALLINT pwdLength)
+{
+    Dbc* dbc = As<Dbc>(handle);
+    if (!dbc)
+        return SQL_INVALID_HANDLE;
+    ConnectionLock lock(dbc);
+    return connectToSource(*dbc, Interface::Wide, dsn, dsnLength, uid, uidLength, pwd, pwdLength);
 }
 
 SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
@@ -281,9 +453,15 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
     StartConnectionWait(*dbc);
     if (!sqlite3_get_autocommit(dbc->db))
         sqlite3_exec(dbc->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // The last connection to close folds the log back into the file and
+    // removes it: with no connection open the catalogue is one file.
     sqlite3_close(dbc->db);
     dbc->db = nullptr;
     dbc->completed.clear();
+    dbc->unicodeClient = false;
+    if (dbc->demotedToReadOnly)
+        dbc->accessMode = SQL_MODE_READ_WRITE;
+    dbc->demotedToReadOnly = false;
     return SQL_SUCCESS;
 }
 
@@ -353,8 +531,10 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     }
 }
 
-SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER bufferLength,
-                                    SQLINTEGER* length)
+namespace {
+
+SQLRETURN getConnectAttr(Interface i, SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                         SQLINTEGER bufferLength, SQLINTEGER* length)
 {
     Dbc* dbc = As<Dbc>(handle);
     if (!dbc)
@@ -374,7 +554,7 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     case SQL_ATTR_CURRENT_CATALOG: {
         if (!dbc->db)
             return dbc->diag.fail("08003", "Connection not open");
-        if (CopyText(dbc->dbq, value, bufferLength, nullptr, length)) {
+        if (CopyOut(i, dbc->dbq, value, bufferLength, Counted::Bytes, length)) {
             dbc->diag.add("01004", "String data, right truncated");
             return SQL_SUCCESS_WITH_INFO;
         }
@@ -388,6 +568,27 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     if (length)
         *length = sizeof v;
     return SQL_SUCCESS;
+}
+
+} // namespace
+
+SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER bufferLength,
+                                    SQLINTEGER* length)
+{
+    return getConnectAttr(Interface::Narrow, handle, attribute, value, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLGetConnectAttrW(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER bufferLength,
+                                     SQLINTEGER* length)
+{
+    return getConnectAttr(Interface::Wide, handle, attribute, value, bufferLength, length);
+}
+
+// No attribute this driver takes is a string it keeps, so the wide form
+// only passes on.
+SQLRETURN SQL_API SQLSetConnectAttrW(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER length)
+{
+    return SQLSetConnectAttr(handle, attribute, value, length);
 }
 
 SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion)

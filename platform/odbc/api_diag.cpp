@@ -1,4 +1,6 @@
-// SQLGetDiagRec and SQLGetDiagField over the records of any handle.
+// SQLGetDiagRec, SQLGetDiagField and SQLError over the records of any
+// handle, in both interfaces.  The records hold UTF-8; each interface
+// gets them in its own encoding.
 
 #include "platform/odbc/handles.h"
 
@@ -34,30 +36,34 @@ Diagnostics* diagnosticsOf(SQLSMALLINT type, SQLHANDLE handle, Stmt** stmtOut = 
     }
 }
 
-} // namespace
+// The five characters of a state and its terminator, in the interface's
+// units.
+void copyState(Interface i, const std::string& state, SQLPOINTER out)
+{
+    if (!out)
+        return;
+    CopyOut(i, state, out, 6, Counted::Units, static_cast<SQLLEN*>(nullptr));
+}
 
-SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLCHAR* state,
-                                SQLINTEGER* native, SQLCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+SQLRETURN diagRecord(Interface i, SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLPOINTER state,
+                     SQLINTEGER* native, SQLPOINTER message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
 {
     Diagnostics* diag = diagnosticsOf(type, handle);
     if (!diag)
         return SQL_INVALID_HANDLE;
-    if (number < 1)
-        return SQL_ERROR;
-    if (bufferLength < 0)
+    if (number < 1 || bufferLength < 0)
         return SQL_ERROR;
     if (size_t(number) > diag->records.size())
         return SQL_NO_DATA;
     const DiagRecord& r = diag->records[size_t(number - 1)];
-    if (state)
-        std::memcpy(state, r.state.c_str(), 6);
+    copyState(i, r.state, state);
     if (native)
         *native = r.native;
-    return CopyText(r.message, message, bufferLength, length) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
+    return CopyOut(i, r.message, message, bufferLength, Counted::Units, length) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
 }
 
-SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLSMALLINT field,
-                                  SQLPOINTER info, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+SQLRETURN diagField(Interface i, SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLSMALLINT field,
+                    SQLPOINTER info, SQLSMALLINT bufferLength, SQLSMALLINT* length)
 {
     Stmt* stmt = nullptr;
     Diagnostics* diag = diagnosticsOf(type, handle, &stmt);
@@ -69,7 +75,7 @@ SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLIN
         return SQL_SUCCESS;
     };
     auto text = [&](const std::string& s) -> SQLRETURN {
-        return CopyText(s, info, bufferLength, length) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
+        return CopyOut(i, s, info, bufferLength, Counted::Bytes, length) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
     };
     // Header fields.
     switch (field) {
@@ -125,10 +131,10 @@ SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLIN
     }
 }
 
-SQLRETURN SQL_API SQLError(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLCHAR* state, SQLINTEGER* native,
-                           SQLCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+// The ODBC 2 form: hands out the oldest record and removes it.
+SQLRETURN oldestError(Interface i, SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLPOINTER state, SQLINTEGER* native,
+                      SQLPOINTER message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
 {
-    // The ODBC 2 form: hands out the oldest record and removes it.
     Diagnostics* diag = stmt ? diagnosticsOf(SQL_HANDLE_STMT, stmt)
                       : dbc  ? diagnosticsOf(SQL_HANDLE_DBC, dbc)
                              : diagnosticsOf(SQL_HANDLE_ENV, env);
@@ -138,9 +144,46 @@ SQLRETURN SQL_API SQLError(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLCHAR* sta
         return SQL_NO_DATA;
     DiagRecord r = diag->records.front();
     diag->records.erase(diag->records.begin());
-    if (state)
-        std::memcpy(state, r.state.c_str(), 6);
+    copyState(i, r.state, state);
     if (native)
         *native = r.native;
-    return CopyText(r.message, message, bufferLength, length) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
+    return CopyOut(i, r.message, message, bufferLength, Counted::Units, length) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
+}
+
+} // namespace
+
+SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLCHAR* state,
+                                SQLINTEGER* native, SQLCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return diagRecord(Interface::Narrow, type, handle, number, state, native, message, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLGetDiagRecW(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLWCHAR* state,
+                                 SQLINTEGER* native, SQLWCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return diagRecord(Interface::Wide, type, handle, number, state, native, message, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLSMALLINT field,
+                                  SQLPOINTER info, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return diagField(Interface::Narrow, type, handle, number, field, info, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLGetDiagFieldW(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLSMALLINT field,
+                                   SQLPOINTER info, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return diagField(Interface::Wide, type, handle, number, field, info, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLError(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLCHAR* state, SQLINTEGER* native,
+                           SQLCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return oldestError(Interface::Narrow, env, dbc, stmt, state, native, message, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLErrorW(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLWCHAR* state, SQLINTEGER* native,
+                            SQLWCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return oldestError(Interface::Wide, env, dbc, stmt, state, native, message, bufferLength, length);
 }

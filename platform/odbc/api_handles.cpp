@@ -3,6 +3,7 @@
 #include "platform/odbc/handles.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <sqlite3.h>
 #include <unordered_set>
@@ -22,6 +23,15 @@ std::unordered_set<void*>& registry()
     static std::unordered_set<void*> handles;
     return handles;
 }
+// Counts the handles freed.  A thread remembers the last handle it found
+// live with the count of that moment; while nothing has been freed since,
+// the same handle is still live without a look into the registry, which
+// matters for the calls made once a row and a column (SQLGetData).
+std::atomic<std::uint64_t> g_freed{0};
+// Initial-exec: the driver is loaded with the program's first connection,
+// and the general model would cost a call on every look.
+[[gnu::tls_model("initial-exec")]] thread_local const void* t_lastLive = nullptr;
+[[gnu::tls_model("initial-exec")]] thread_local std::uint64_t t_lastFreed = ~std::uint64_t(0);
 } // namespace
 
 void RegisterHandle(void* handle)
@@ -34,29 +44,25 @@ void UnregisterHandle(void* handle)
 {
     std::lock_guard lock(registryMutex());
     registry().erase(handle);
+    g_freed.fetch_add(1, std::memory_order_release);
 }
 
 bool IsLiveHandle(void* handle)
 {
+    std::uint64_t freed = g_freed.load(std::memory_order_acquire);
+    if (handle == t_lastLive && freed == t_lastFreed)
+        return true;
     std::lock_guard lock(registryMutex());
-    return registry().count(handle) != 0;
+    if (registry().count(handle) == 0)
+        return false;
+    t_lastLive = handle;
+    t_lastFreed = g_freed.load(std::memory_order_relaxed);
+    return true;
 }
 
-bool CopyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, SQLSMALLINT* length16,
-              SQLINTEGER* length32)
+SQLSMALLINT ReportedType(const Dbc& dbc, SQLSMALLINT type)
 {
-    if (length16)
-        *length16 = SQLSMALLINT(std::min<size_t>(text.size(), 0x7FFF));
-    if (length32)
-        *length32 = SQLINTEGER(text.size());
-    if (!buffer)
-        return false; // a length query
-    if (bufferLength <= 0)
-        return !text.empty();
-    size_t n = std::min(text.size(), size_t(bufferLength - 1));
-    std::memcpy(buffer, text.data(), n);
-    static_cast<char*>(buffer)[n] = '\0';
-    return n < text.size();
+    return dbc.unicodeClient ? WideType(type) : type;
 }
 
 } // namespace access_odbc

@@ -200,7 +200,9 @@ constexpr SQLUSMALLINT kFunctions[] = {
     SQL_API_SQLEXTENDEDFETCH, SQL_API_SQLGETDATA, SQL_API_SQLROWCOUNT, SQL_API_SQLMORERESULTS,
     SQL_API_SQLFREESTMT, SQL_API_SQLCLOSECURSOR, SQL_API_SQLCANCEL, SQL_API_SQLENDTRAN, SQL_API_SQLTRANSACT,
     SQL_API_SQLGETDIAGREC, SQL_API_SQLGETDIAGFIELD, SQL_API_SQLERROR, SQL_API_SQLTABLES, SQL_API_SQLCOLUMNS,
-    SQL_API_SQLGETTYPEINFO,
+    SQL_API_SQLGETTYPEINFO, SQL_API_SQLPARAMDATA, SQL_API_SQLPUTDATA, SQL_API_SQLPRIMARYKEYS,
+    SQL_API_SQLSTATISTICS, SQL_API_SQLSPECIALCOLUMNS, SQL_API_SQLFOREIGNKEYS, SQL_API_SQLPROCEDURES,
+    SQL_API_SQLPROCEDURECOLUMNS, SQL_API_SQLNATIVESQL,
 };
 
 bool exported(SQLUSMALLINT id)
@@ -220,10 +222,8 @@ void put(SQLPOINTER target, T value, SQLSMALLINT* length)
         *length = sizeof(T);
 }
 
-} // namespace
-
-SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT bufferLength,
-                             SQLSMALLINT* length)
+SQLRETURN getInfo(Interface i, SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT bufferLength,
+                  SQLSMALLINT* length)
 {
     Dbc* dbc = As<Dbc>(handle);
     if (!dbc)
@@ -240,7 +240,7 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value
     case SQL_DATA_SOURCE_NAME:
         if (type == SQL_DATABASE_NAME && !dbc->db)
             return dbc->diag.fail("08003", "Connection not open");
-        s = type == SQL_DATABASE_NAME ? dbc->dbq : "";
+        s = type == SQL_DATABASE_NAME ? dbc->dbq : dbc->dsn;
         break;
     case SQL_DBMS_VER:
         s = std::string("04.00.0000 (SQLite ") + sqlite3_libversion() + ")";
@@ -260,11 +260,25 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value
     }
     if (bufferLength < 0)
         return dbc->diag.fail("HY090", "Invalid string or buffer length");
-    if (CopyText(s, value, bufferLength, length)) {
+    if (CopyOut(i, s, value, bufferLength, Counted::Bytes, length)) {
         dbc->diag.add("01004", "String data, right truncated");
         return SQL_SUCCESS_WITH_INFO;
     }
     return SQL_SUCCESS;
+}
+
+} // namespace
+
+SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT bufferLength,
+                             SQLSMALLINT* length)
+{
+    return getInfo(Interface::Narrow, handle, type, value, bufferLength, length);
+}
+
+SQLRETURN SQL_API SQLGetInfoW(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT bufferLength,
+                              SQLSMALLINT* length)
+{
+    return getInfo(Interface::Wide, handle, type, value, bufferLength, length);
 }
 
 SQLRETURN SQL_API SQLGetFunctions(SQLHDBC handle, SQLUSMALLINT id, SQLUSMALLINT* supported)

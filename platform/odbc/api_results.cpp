@@ -44,7 +44,7 @@ void rowAddresses(const Stmt& stmt, const ColumnBinding& b, SQLULEN r, SQLPOINTE
 
 SQLRETURN fillRowset(Stmt& stmt, SQLULEN* fetched, SQLUSMALLINT* status)
 {
-    SQLLEN total = SQLLEN(stmt.rows.size());
+    SQLLEN total = SQLLEN(stmt.result.rowCount());
     SQLULEN count = 0;
     SQLRETURN result = SQL_SUCCESS;
     for (SQLULEN r = 0; r < stmt.rowArraySize; ++r) {
@@ -57,17 +57,22 @@ SQLRETURN fillRowset(Stmt& stmt, SQLULEN* fetched, SQLUSMALLINT* status)
         ++count;
         SQLRETURN rowResult = SQL_SUCCESS;
         if (stmt.retrieveData == SQL_RD_ON) {
-            const std::vector<Value>& row = stmt.rows[size_t(index)];
-            for (size_t c = 1; c < stmt.bindings.size() && c <= row.size(); ++c) {
+            const size_t columns = stmt.result.columnCount();
+            for (size_t c = 1; c < stmt.bindings.size() && c <= columns; ++c) {
                 const ColumnBinding& b = stmt.bindings[c];
                 if (!b.bound())
                     continue;
                 SQLPOINTER target;
                 SQLLEN* indicator;
                 rowAddresses(stmt, b, r, target, indicator);
-                size_t offset = 0;
-                Conversion conv = ConvertValue(row[c - 1], stmt.columns[c - 1].type.type, b.cType, target,
-                                               b.bufferLength, indicator, offset);
+                if (stmt.boundPieces.size() < columns)
+                    stmt.boundPieces.resize(columns);
+                DataPiece& piece = stmt.boundPieces[c - 1];
+                piece.reset();
+                piece.wholeCharacters = stmt.dbc->wholeCharacterPieces;
+                Conversion conv = ConvertValue(stmt.result.value(size_t(index), c - 1),
+                                               ReportedType(*stmt.dbc, stmt.columns[c - 1].type.type), b.cType,
+                                               target, b.bufferLength, indicator, piece);
                 record(stmt, conv, rowResult);
             }
         }
@@ -90,7 +95,7 @@ SQLRETURN fillRowset(Stmt& stmt, SQLULEN* fetched, SQLUSMALLINT* status)
 // to the start because it would have overlapped it (01S06).
 SQLLEN scrollTarget(const Stmt& stmt, SQLSMALLINT orientation, SQLLEN offset, bool& warn)
 {
-    const SQLLEN n = SQLLEN(stmt.rows.size());
+    const SQLLEN n = SQLLEN(stmt.result.rowCount());
     const SQLLEN size = SQLLEN(stmt.rowArraySize);
     const SQLLEN cur = stmt.position;
     const SQLLEN after = n + 1;
@@ -160,8 +165,7 @@ SQLRETURN fetch(Stmt& stmt, SQLSMALLINT orientation, SQLLEN offset, SQLULEN* fet
         return stmt.diag.fail("HY106", "Fetch type out of range");
     stmt.position = target;
     stmt.dataColumn = 0;
-    stmt.dataOffset = 0;
-    if (target == 0 || target > SQLLEN(stmt.rows.size())) {
+    if (target == 0 || target > SQLLEN(stmt.result.rowCount())) {
         if (fetched)
             *fetched = 0;
         if (status)
@@ -195,41 +199,37 @@ bool describable(Stmt& stmt)
 
 } // namespace
 
-SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT column, SQLCHAR* name, SQLSMALLINT bufferLength,
-                                 SQLSMALLINT* nameLength, SQLSMALLINT* type, SQLULEN* size, SQLSMALLINT* digits,
-                                 SQLSMALLINT* nullable)
+namespace access_odbc {
+
+SQLRETURN DescribeColumn(Stmt& statement, Interface i, SQLUSMALLINT column, SQLPOINTER name, SQLSMALLINT bufferLength,
+                         SQLSMALLINT* nameLength, SQLSMALLINT* type, SQLULEN* size, SQLSMALLINT* digits,
+                         SQLSMALLINT* nullable)
 {
-    Stmt* stmt = As<Stmt>(handle);
-    if (!stmt)
-        return SQL_INVALID_HANDLE;
-    StatementCall call(*stmt);
+    Stmt* stmt = &statement;
     if (!describable(*stmt) || !validColumn(*stmt, column))
         return SQL_ERROR;
     if (bufferLength < 0)
         return stmt->diag.fail("HY090", "Invalid string or buffer length");
     const Column& c = stmt->columns[column - 1];
     if (type)
-        *type = c.type.type;
+        *type = ReportedType(*stmt->dbc, c.type.type);
     if (size)
         *size = c.type.size;
     if (digits)
         *digits = c.type.digits;
     if (nullable)
         *nullable = c.nullable;
-    if (CopyText(c.name, name, bufferLength, nameLength)) {
+    if (CopyOut(i, c.name, name, bufferLength, Counted::Units, nameLength)) {
         stmt->diag.add("01004", "String data, right truncated");
         return SQL_SUCCESS_WITH_INFO;
     }
     return SQL_SUCCESS;
 }
 
-SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field, SQLPOINTER text,
-                                  SQLSMALLINT bufferLength, SQLSMALLINT* textLength, SQLLEN* number)
+SQLRETURN ColumnAttribute(Stmt& statement, Interface i, SQLUSMALLINT column, SQLUSMALLINT field, SQLPOINTER text,
+                          SQLSMALLINT bufferLength, SQLSMALLINT* textLength, SQLLEN* number)
 {
-    Stmt* stmt = As<Stmt>(handle);
-    if (!stmt)
-        return SQL_INVALID_HANDLE;
-    StatementCall call(*stmt);
+    Stmt* stmt = &statement;
     if (!describable(*stmt))
         return SQL_ERROR;
     if (field == SQL_DESC_COUNT || field == SQL_COLUMN_COUNT) {
@@ -241,6 +241,7 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMAL
         return SQL_ERROR;
     const Column& c = stmt->columns[column - 1];
     const SqlTypeInfo& t = c.type;
+    const SQLSMALLINT reported = ReportedType(*stmt->dbc, t.type);
     std::string s;
     bool isText = true;
     SQLLEN n = 0;
@@ -258,12 +259,15 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMAL
     default:
         isText = false;
         switch (field) {
-        case SQL_DESC_TYPE: n = t.type == SQL_TYPE_TIMESTAMP ? SQL_DATETIME : t.type; break;
-        case SQL_DESC_CONCISE_TYPE: n = t.type; break;
+        case SQL_DESC_TYPE: n = t.type == SQL_TYPE_TIMESTAMP ? SQL_DATETIME : reported; break;
+        case SQL_DESC_CONCISE_TYPE: n = reported; break;
         case SQL_DESC_LENGTH: case SQL_COLUMN_LENGTH:
             n = IsCharacterType(t.type) || IsBinaryType(t.type) ? SQLLEN(t.size) : OctetLength(t);
             break;
-        case SQL_DESC_OCTET_LENGTH: n = OctetLength(t); break;
+        case SQL_DESC_OCTET_LENGTH:
+            // A wide client's buffer holds two bytes a character.
+            n = OctetLength(t) * (reported != t.type && IsCharacterType(t.type) ? 2 : 1);
+            break;
         case SQL_DESC_PRECISION: case SQL_COLUMN_PRECISION: n = SQLLEN(t.size); break;
         case SQL_DESC_SCALE: case SQL_COLUMN_SCALE: n = t.digits; break;
         case SQL_DESC_DISPLAY_SIZE: n = DisplaySize(t); break;
@@ -288,11 +292,35 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMAL
             *number = n;
         return SQL_SUCCESS;
     }
-    if (CopyText(s, text, bufferLength, textLength)) {
+    if (CopyOut(i, s, text, bufferLength, Counted::Bytes, textLength)) {
         stmt->diag.add("01004", "String data, right truncated");
         return SQL_SUCCESS_WITH_INFO;
     }
     return SQL_SUCCESS;
+}
+
+} // namespace access_odbc
+
+SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT column, SQLCHAR* name, SQLSMALLINT bufferLength,
+                                 SQLSMALLINT* nameLength, SQLSMALLINT* type, SQLULEN* size, SQLSMALLINT* digits,
+                                 SQLSMALLINT* nullable)
+{
+    Stmt* stmt = As<Stmt>(handle);
+    if (!stmt)
+        return SQL_INVALID_HANDLE;
+    StatementCall call(*stmt);
+    return DescribeColumn(*stmt, Interface::Narrow, column, name, bufferLength, nameLength, type, size, digits,
+                          nullable);
+}
+
+SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field, SQLPOINTER text,
+                                  SQLSMALLINT bufferLength, SQLSMALLINT* textLength, SQLLEN* number)
+{
+    Stmt* stmt = As<Stmt>(handle);
+    if (!stmt)
+        return SQL_INVALID_HANDLE;
+    StatementCall call(*stmt);
+    return ColumnAttribute(*stmt, Interface::Narrow, column, field, text, bufferLength, textLength, number);
 }
 
 SQLRETURN SQL_API SQLColAttributes(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field, SQLPOINTER text,
@@ -314,11 +342,11 @@ SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
         return stmt->diag.fail("07009", "Invalid descriptor index: column " + std::to_string(column));
     if (bufferLength < 0)
         return stmt->diag.fail("HY090", "Invalid string or buffer length");
-    if (cType != SQL_C_DEFAULT && cType != SQL_C_CHAR && cType != SQL_C_BINARY && FixedCTypeSize(cType) == 0)
+    if (!IsKnownCType(cType))
         return stmt->diag.fail("HY003", "Invalid application buffer type");
     if (stmt->bindings.size() <= column)
         stmt->bindings.resize(size_t(column) + 1);
-    stmt->bindings[column] = {cType, target, bufferLength, indicator};
+    stmt->bindings[column] = {.cType = cType, .target = target, .bufferLength = bufferLength, .indicator = indicator};
     return SQL_SUCCESS;
 }
 
@@ -359,19 +387,23 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
     StatementCall call(*stmt);
     if (!stmt->cursorOpen)
         return stmt->diag.fail("24000", "Invalid cursor state: no cursor open");
-    if (stmt->position < 1 || stmt->position > SQLLEN(stmt->rows.size()))
+    if (stmt->position < 1 || stmt->position > SQLLEN(stmt->result.rowCount()))
         return stmt->diag.fail("24000", "Invalid cursor state: no current row");
     if (!validColumn(*stmt, column))
         return SQL_ERROR;
     if (bufferLength < 0)
         return stmt->diag.fail("HY090", "Invalid string or buffer length");
+    if (stmt->pieces.size() < stmt->columns.size())
+        stmt->pieces.resize(stmt->columns.size());
+    DataPiece& piece = stmt->pieces[column - 1];
     if (column != stmt->dataColumn) {
         stmt->dataColumn = column;
-        stmt->dataOffset = 0;
+        piece.reset();
     }
-    const Value& v = stmt->rows[size_t(stmt->position - 1)][column - 1];
-    Conversion c = ConvertValue(v, stmt->columns[column - 1].type.type, cType, target, bufferLength, indicator,
-                                stmt->dataOffset);
+    piece.wholeCharacters = stmt->dbc->wholeCharacterPieces;
+    const Column& col = stmt->columns[column - 1];
+    Conversion c = ConvertValue(stmt->result.value(size_t(stmt->position - 1), column - 1),
+                                ReportedType(*stmt->dbc, col.type.type), cType, target, bufferLength, indicator, piece);
     if (c.outcome == Outcome::NoData)
         return SQL_NO_DATA;
     SQLRETURN result = SQL_SUCCESS;

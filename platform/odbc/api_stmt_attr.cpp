@@ -117,7 +117,7 @@ SQLRETURN getAttribute(Stmt& stmt, SQLINTEGER attribute, SQLPOINTER value, SQLIN
     case SQL_ATTR_ASYNC_ENABLE: v = SQL_ASYNC_ENABLE_OFF; break;
     case SQL_ATTR_ENABLE_AUTO_IPD: case SQL_ATTR_METADATA_ID: v = SQL_FALSE; break;
     case SQL_ATTR_ROW_NUMBER:
-        if (!stmt.cursorOpen || stmt.position < 1 || stmt.position > SQLLEN(stmt.rows.size()))
+        if (!stmt.cursorOpen || stmt.position < 1 || stmt.position > SQLLEN(stmt.result.rowCount()))
             v = 0;
         else
             v = SQLULEN(stmt.position);

@@ -79,8 +79,11 @@ ConnectString ParseConnectString(std::string_view text)
 
 std::string FormatConnectAttribute(std::string_view key, std::string_view value, bool braced)
 {
+    // Unbraced values lose the blanks around them when parsed, so a value
+    // that starts or ends with one is braced as well.
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
     bool brace = braced || value.find_first_of(";{}=") != std::string_view::npos
-        || (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+        || (!value.empty() && (blank(value.front()) || blank(value.back())));
     std::string out(key);
     out += '=';
     if (!brace) {

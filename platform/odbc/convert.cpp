@@ -1,6 +1,12 @@
 #include "platform/odbc/convert.h"
 
+#include "platform/odbc/gbk.h"
+#include "platform/odbc/interface_text.h"
 #include "platform/odbc/sql_types.h"
+#include "platform/odbc/utf16.h"
+
+#include <array>
+#include <charconv>
 
 #include <cerrno>
 #include <cmath>
@@ -14,21 +20,18 @@ namespace {
 
 using Outcome = Conversion::Outcome;
 
-// Offset that marks a fixed-size or NULL value as delivered.
-constexpr size_t kDelivered = std::numeric_limits<size_t>::max();
-
 Conversion error(const char* state, const char* message)
 {
     return {Outcome::Error, state, message};
 }
 
-std::string trimmed(const std::string& s)
+std::string trimmed(std::string_view s)
 {
     size_t b = s.find_first_not_of(" \t\r\n");
     if (b == std::string::npos)
         return {};
     size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
+    return std::string(s.substr(b, e - b + 1));
 }
 
 std::string formatReal(double v, SQLSMALLINT sqlType)
@@ -49,18 +52,18 @@ struct Number {
     double real = 0;
 };
 
-Conversion readNumber(const Value& v, Number& n)
+Conversion readNumber(const CellValue& v, Number& n)
 {
     switch (v.kind) {
-    case Value::Kind::Integer:
+    case CellKind::Integer:
         n.integer = v.integer;
         n.real = double(v.integer);
         return {};
-    case Value::Kind::Real:
+    case CellKind::Real:
         n.isInteger = false;
         n.real = v.real;
         return {};
-    case Value::Kind::Text: {
+    case CellKind::Text: {
         std::string t = trimmed(v.bytes);
         if (t.empty())
             return error("22018", "Invalid character value for cast specification");
@@ -80,8 +83,8 @@ Conversion readNumber(const Value& v, Number& n)
         n.real = d;
         return {};
     }
-    case Value::Kind::Blob:
-    case Value::Kind::Null:
+    case CellKind::Blob:
+    case CellKind::Null:
         break;
     }
     return error("07006", "Restricted data type attribute violation");
@@ -125,35 +128,49 @@ Conversion storeBit(const Number& n, SQLPOINTER target)
     return {};
 }
 
-// Character and binary data, piece by piece.
-Conversion deliverBytes(const std::string& data, bool nulTerminate, SQLPOINTER target,
-                        SQLLEN bufferLength, SQLLEN* length, size_t& offset)
+// How delivered bytes are cut into pieces: raw bytes anywhere, GBK and
+// UTF-16 only between characters, each with its own terminator.
+enum class Form { Binary, Narrow, Wide };
+
+// Character and binary data, piece by piece, from the prepared source.
+Conversion deliverBytes(std::string_view data, Form form, SQLPOINTER target, SQLLEN bufferLength, SQLLEN* length,
+                        DataPiece& piece)
 {
-    if (offset == kDelivered || (offset > 0 && offset >= data.size()))
+    if (piece.delivered || (piece.offset > 0 && piece.offset >= data.size()))
         return {Outcome::NoData, nullptr, nullptr};
     if (bufferLength < 0)
         return error("HY090", "Invalid string or buffer length");
-    size_t remaining = data.size() - offset;
+    const size_t terminator = form == Form::Wide ? 2 : form == Form::Narrow ? 1 : 0;
+    std::string_view remaining = data.substr(piece.offset);
     if (length)
-        *length = SQLLEN(remaining);
+        *length = SQLLEN(remaining.size());
     size_t room = size_t(bufferLength);
-    if (nulTerminate && room > 0)
-        --room;
-    size_t n = remaining < room ? remaining : room;
-    if (target && bufferLength > 0) {
-        std::memcpy(target, data.data() + offset, n);
-        if (nulTerminate)
-            static_cast<char*>(target)[n] = '\0';
+    if (form == Form::Wide)
+        room -= room % 2;
+    room = room >= terminator ? room - terminator : 0;
+    size_t n = remaining.size();
+    if (n > room) {
+        n = form == Form::Binary || !piece.wholeCharacters
+                ? room
+                : EncodedPrefixLength(form == Form::Wide ? Interface::Wide : Interface::Narrow, remaining, room);
+        // A buffer too small for one whole character still gets bytes, or
+        // the application could never move on.
+        if (n == 0)
+            n = room;
     }
-    if (n < remaining) {
-        offset += n;
+    if (target && size_t(bufferLength) >= terminator) {
+        std::memcpy(target, remaining.data(), n);
+        std::memset(static_cast<char*>(target) + n, 0, terminator);
+    }
+    if (n < remaining.size()) {
+        piece.offset += n;
         return {Outcome::SuccessWithInfo, "01004", "String data, right truncated"};
     }
-    offset = data.empty() ? kDelivered : data.size();
+    piece.delivered = true;
     return {};
 }
 
-std::string hex(const std::string& bytes)
+std::string hex(std::string_view bytes)
 {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
@@ -165,9 +182,68 @@ std::string hex(const std::string& bytes)
     return out;
 }
 
-Conversion storeTimestamp(const Value& v, SQLSMALLINT cType, SQLPOINTER target)
+// A stored text in the narrow or the wide encoding, into the piece; the
+// last text converted is remembered.  False for text that is not UTF-8.
+bool encodeStored(std::string_view utf8, Form form, DataPiece& piece)
 {
-    if (v.kind != Value::Kind::Text)
+    if (piece.convertedForm == int(form) && piece.convertedFrom == utf8)
+        return true;
+    piece.converted.clear();
+    bool ok = form == Form::Wide ? Utf8ToUtf16Bytes(utf8, piece.converted) : Utf8ToGbk(utf8, piece.converted);
+    piece.convertedFrom.assign(ok ? utf8 : std::string_view());
+    piece.convertedForm = ok ? int(form) : -1;
+    return ok;
+}
+
+// The source of character data in the C type's encoding: a stored ASCII
+// text goes out as it is, anything else is converted once into the piece.
+std::string_view characterSource(const CellValue& v, SQLSMALLINT sqlType, Form form, DataPiece& piece)
+{
+    if (!piece.prepared) {
+        piece.prepared = true;
+        piece.invalid = false;
+        piece.direct = form == Form::Narrow && v.kind == CellKind::Text && v.ascii;
+        if (!piece.direct) {
+            if (v.kind == CellKind::Text) {
+                piece.invalid = !encodeStored(v.bytes, form, piece);
+            } else {
+                piece.convertedForm = -1;
+                piece.converted.clear();
+                if (form == Form::Wide)
+                    EncodeText(Interface::Wide, ValueAsText(v, sqlType), piece.converted);
+                else
+                    piece.converted = ValueAsText(v, sqlType);
+            }
+        }
+    }
+    return piece.direct ? v.bytes : std::string_view(piece.converted);
+}
+
+std::string_view binarySource(const CellValue& v, DataPiece& piece)
+{
+    if (!piece.prepared) {
+        piece.prepared = true;
+        piece.invalid = false;
+        piece.direct = v.kind == CellKind::Blob || (v.kind == CellKind::Text && v.ascii);
+        if (v.kind == CellKind::Text && !v.ascii) {
+            // Text as bytes is the text the narrow interface would give.
+            piece.invalid = !encodeStored(v.bytes, Form::Narrow, piece);
+        } else if (v.kind == CellKind::Integer || v.kind == CellKind::Real) {
+            // A number as binary: its bytes in the machine's order.
+            piece.convertedForm = -1;
+            piece.converted.assign(sizeof(std::int64_t), '\0');
+            if (v.kind == CellKind::Integer)
+                std::memcpy(piece.converted.data(), &v.integer, sizeof v.integer);
+            else
+                std::memcpy(piece.converted.data(), &v.real, sizeof v.real);
+        }
+    }
+    return piece.direct ? v.bytes : std::string_view(piece.converted);
+}
+
+Conversion storeTimestamp(const CellValue& v, SQLSMALLINT cType, SQLPOINTER target)
+{
+    if (v.kind != CellKind::Text)
         return error("22018", "Invalid character value for cast specification");
     SQL_TIMESTAMP_STRUCT ts{};
     if (!ParseTimestamp(trimmed(v.bytes), ts))
@@ -296,83 +372,110 @@ std::string FormatTimestamp(const SQL_TIMESTAMP_STRUCT& ts)
     return out;
 }
 
-std::string ValueAsText(const Value& v, SQLSMALLINT sqlType)
+std::string ValueAsText(const CellValue& v, SQLSMALLINT sqlType)
 {
     switch (v.kind) {
-    case Value::Kind::Integer:
-        return std::to_string(v.integer);
-    case Value::Kind::Real:
+    case CellKind::Integer: {
+        char buffer[24];
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v.integer);
+        return std::string(buffer, end);
+    }
+    case CellKind::Real:
         return formatReal(v.real, sqlType);
-    case Value::Kind::Text:
-        return v.bytes;
-    case Value::Kind::Blob:
+    case CellKind::Text:
+        return std::string(v.bytes);
+    case CellKind::Blob:
         return hex(v.bytes);
-    case Value::Kind::Null:
+    case CellKind::Null:
         break;
     }
     return {};
 }
 
-SQLLEN FixedCTypeSize(SQLSMALLINT cType)
+namespace {
+
+// C type codes run from -28 (SQL_C_UTINYINT) to 99 (SQL_C_DEFAULT); one
+// table indexed from the lowest answers both questions below.
+constexpr int kLowestCType = -28;
+constexpr int kHighestCType = 99;
+constexpr SQLLEN kCharacterType = -1;
+
+constexpr std::array<SQLLEN, kHighestCType - kLowestCType + 1> makeCTypeSizes()
 {
-    struct Size {
-        SQLSMALLINT type;
-        SQLLEN size;
-    };
-    static constexpr Size kSizes[] = {
-        {SQL_C_SLONG, 4}, {SQL_C_LONG, 4}, {SQL_C_ULONG, 4},
-        {SQL_C_SSHORT, 2}, {SQL_C_SHORT, 2}, {SQL_C_USHORT, 2},
-        {SQL_C_STINYINT, 1}, {SQL_C_TINYINT, 1}, {SQL_C_UTINYINT, 1}, {SQL_C_BIT, 1},
-        {SQL_C_SBIGINT, 8}, {SQL_C_UBIGINT, 8}, {SQL_C_FLOAT, 4}, {SQL_C_DOUBLE, 8},
-        {SQL_C_TYPE_TIMESTAMP, SQLLEN(sizeof(SQL_TIMESTAMP_STRUCT))},
-        {SQL_C_TIMESTAMP, SQLLEN(sizeof(SQL_TIMESTAMP_STRUCT))},
-        {SQL_C_TYPE_DATE, SQLLEN(sizeof(SQL_DATE_STRUCT))}, {SQL_C_DATE, SQLLEN(sizeof(SQL_DATE_STRUCT))},
-        {SQL_C_TYPE_TIME, SQLLEN(sizeof(SQL_TIME_STRUCT))}, {SQL_C_TIME, SQLLEN(sizeof(SQL_TIME_STRUCT))},
-    };
-    for (const Size& s : kSizes)
-        if (s.type == cType)
-            return s.size;
-    return 0;
+    std::array<SQLLEN, kHighestCType - kLowestCType + 1> sizes{};
+    auto set = [&](int type, SQLLEN size) { sizes[std::size_t(type - kLowestCType)] = size; };
+    for (int type : {SQL_C_SLONG, SQL_C_LONG, SQL_C_ULONG, SQL_C_FLOAT})
+        set(type, 4);
+    for (int type : {SQL_C_SSHORT, SQL_C_SHORT, SQL_C_USHORT})
+        set(type, 2);
+    for (int type : {SQL_C_STINYINT, SQL_C_TINYINT, SQL_C_UTINYINT, SQL_C_BIT})
+        set(type, 1);
+    for (int type : {SQL_C_SBIGINT, SQL_C_UBIGINT, SQL_C_DOUBLE})
+        set(type, 8);
+    for (int type : {SQL_C_TYPE_TIMESTAMP, SQL_C_TIMESTAMP})
+        set(type, SQLLEN(sizeof(SQL_TIMESTAMP_STRUCT)));
+    for (int type : {SQL_C_TYPE_DATE, SQL_C_DATE})
+        set(type, SQLLEN(sizeof(SQL_DATE_STRUCT)));
+    for (int type : {SQL_C_TYPE_TIME, SQL_C_TIME})
+        set(type, SQLLEN(sizeof(SQL_TIME_STRUCT)));
+    for (int type : {SQL_C_CHAR, SQL_C_WCHAR, SQL_C_BINARY, SQL_C_DEFAULT})
+        set(type, kCharacterType);
+    return sizes;
 }
 
-Conversion ConvertValue(const Value& v, SQLSMALLINT sqlType, SQLSMALLINT cType, SQLPOINTER target,
-                        SQLLEN bufferLength, SQLLEN* length, size_t& offset)
+constexpr auto kCTypeSizes = makeCTypeSizes();
+
+SQLLEN cTypeEntry(SQLSMALLINT cType)
+{
+    if (cType < kLowestCType || cType > kHighestCType)
+        return 0;
+    return kCTypeSizes[std::size_t(cType - kLowestCType)];
+}
+
+} // namespace
+
+SQLLEN FixedCTypeSize(SQLSMALLINT cType)
+{
+    SQLLEN size = cTypeEntry(cType);
+    return size > 0 ? size : 0;
+}
+
+bool IsKnownCType(SQLSMALLINT cType)
+{
+    return cTypeEntry(cType) != 0;
+}
+
+Conversion ConvertValue(const CellValue& v, SQLSMALLINT sqlType, SQLSMALLINT cType, SQLPOINTER target,
+                        SQLLEN bufferLength, SQLLEN* length, DataPiece& piece)
 {
     if (cType == SQL_C_DEFAULT)
         cType = DefaultCType(sqlType);
 
-    if (v.kind == Value::Kind::Null) {
-        if (offset == kDelivered)
+    if (v.kind == CellKind::Null) {
+        if (piece.delivered)
             return {Outcome::NoData, nullptr, nullptr};
         if (!length)
             return error("22002", "Indicator variable required but not supplied");
         *length = SQL_NULL_DATA;
-        offset = kDelivered;
+        piece.delivered = true;
         return {};
     }
 
-    if (cType == SQL_C_CHAR)
-        return deliverBytes(ValueAsText(v, sqlType), true, target, bufferLength, length, offset);
-    if (cType == SQL_C_BINARY) {
-        if (v.kind == Value::Kind::Text || v.kind == Value::Kind::Blob)
-            return deliverBytes(v.bytes, false, target, bufferLength, length, offset);
-        // A number as binary: its bytes in the machine's order.
-        std::string raw(sizeof(std::int64_t), '\0');
-        if (v.kind == Value::Kind::Integer)
-            std::memcpy(raw.data(), &v.integer, sizeof v.integer);
-        else
-            std::memcpy(raw.data(), &v.real, sizeof v.real);
-        return deliverBytes(raw, false, target, bufferLength, length, offset);
+    if (cType == SQL_C_CHAR || cType == SQL_C_WCHAR || cType == SQL_C_BINARY) {
+        Form form = cType == SQL_C_CHAR ? Form::Narrow : cType == SQL_C_WCHAR ? Form::Wide : Form::Binary;
+        std::string_view source = form == Form::Binary ? binarySource(v, piece) : characterSource(v, sqlType, form, piece);
+        if (piece.invalid)
+            return error("22018", "Invalid character value: the stored text is not valid UTF-8");
+        return deliverBytes(source, form, target, bufferLength, length, piece);
     }
 
     SQLLEN size = FixedCTypeSize(cType);
     if (size == 0)
         return error("HY003", "Invalid application buffer type");
-    if (offset == kDelivered)
+    if (piece.delivered)
         return {Outcome::NoData, nullptr, nullptr};
     if (!target)
         return error("HY009", "Invalid use of null pointer");
-
     Conversion result;
     switch (cType) {
     case SQL_C_TYPE_TIMESTAMP: case SQL_C_TIMESTAMP: case SQL_C_TYPE_DATE: case SQL_C_DATE:
@@ -413,7 +516,7 @@ Conversion ConvertValue(const Value& v, SQLSMALLINT sqlType, SQLSMALLINT cType, 
         return result;
     if (length)
         *length = size;
-    offset = kDelivered;
+    piece.delivered = true;
     return result;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/odbc/diagnostics.h"
 
-#include "platform/odbc/gbk.h"
+#include "platform/odbc/utf16.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -10,8 +10,9 @@ namespace access_odbc {
 namespace {
 constexpr const char* kPrefix = "[Velmora][Access ODBC Driver] ";
 // The driver manager drops a record whose message does not fit its own
-// buffer (SQL_MAX_MESSAGE_LENGTH, 512 bytes), so a message quoting a long
-// path or statement is cut to fit, at a character boundary.
+// buffer (SQL_MAX_MESSAGE_LENGTH, 512 characters), so a message quoting a
+// long path or statement is cut to fit, at a character boundary.  UTF-8
+// bytes are never fewer than the UTF-16 units of the same text.
 constexpr std::size_t kMessageRoom = 400;
 constexpr const char* kCut = "...";
 
@@ -45,7 +46,7 @@ void Diagnostics::add(const char* state, const std::string& message, SQLINTEGER 
         records.push_back({state, native, kPrefix + message});
         return;
     }
-    std::size_t keep = GbkPrefixLength(message, kMessageRoom - std::strlen(kCut));
+    std::size_t keep = Utf8PrefixLength(message, kMessageRoom - std::strlen(kCut));
     records.push_back({state, native, kPrefix + message.substr(0, keep) + kCut});
 }
 
@@ -74,9 +75,7 @@ SQLRETURN FailFromSqlite(Diagnostics& diag, sqlite3* db, int code, bool timedOut
 {
     const char* text = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     const char* state = StateForSqlite(code, text);
-    std::string message;
-    if (!Utf8ToGbk(text ? text : "", message))
-        message = sqlite3_errstr(code);
+    std::string message = text ? text : "";
     if (timedOut && ((code & 0xFF) == SQLITE_INTERRUPT || (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED)) {
         state = "HYT00";
         message = "Timeout expired: " + message;

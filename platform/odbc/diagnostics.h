@@ -14,7 +14,7 @@ namespace access_odbc {
 struct DiagRecord {
     std::string state;   // five characters
     SQLINTEGER native = 0;
-    std::string message; // GBK, with the driver's prefix
+    std::string message; // UTF-8, with the driver's prefix
 };
 
 struct Diagnostics {
@@ -22,7 +22,7 @@ struct Diagnostics {
     SQLRETURN lastReturn = SQL_SUCCESS;
 
     void clear() { records.clear(); lastReturn = SQL_SUCCESS; }
-    // `message` is GBK (or ASCII).
+    // `message` is UTF-8.
     void add(const char* state, const std::string& message, SQLINTEGER native = 0);
     // Add a record and give SQL_ERROR.
     SQLRETURN fail(const char* state, const std::string& message, SQLINTEGER native = 0)

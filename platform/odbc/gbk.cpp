@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace access_odbc {
@@ -195,17 +196,18 @@ const BmpTable& bmpTable()
     return table;
 }
 
-void appendPacked(std::string& out, std::uint32_t packed)
+char* writePacked(char* dst, std::uint32_t packed)
 {
     if (packed <= 0xFF) {
-        out.push_back(char(packed));
+        *dst++ = char(packed);
     } else if (packed <= 0xFFFF) {
-        char pair[2] = {char(packed >> 8), char(packed)};
-        out.append(pair, 2);
+        *dst++ = char(packed >> 8);
+        *dst++ = char(packed);
     } else {
-        char four[4] = {char(packed >> 24), char(packed >> 16), char(packed >> 8), char(packed)};
-        out.append(four, 4);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            *dst++ = char(packed >> shift);
     }
+    return dst;
 }
 
 // Characters beyond the plane follow GB18030's linear four-byte ranges,
@@ -258,8 +260,11 @@ bool GbkToUtf8(std::string_view in, std::string& out)
 
 bool Utf8ToGbk(std::string_view in, std::string& out)
 {
-    out.clear();
-    out.reserve(in.size());
+    // GB18030 never takes more than twice the bytes of UTF-8 (a two-byte
+    // UTF-8 character may take four), so the output is written through a
+    // pointer into room made once.
+    out.resize(in.size() * 2);
+    char* dst = out.data();
     const BmpTable& table = bmpTable();
     std::size_t at = 0;
     while (at < in.size()) {
@@ -267,24 +272,31 @@ bool Utf8ToGbk(std::string_view in, std::string& out)
         std::size_t run = at;
         while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80)
             ++run;
-        out.append(in.data() + at, run - at);
+        std::memcpy(dst, in.data() + at, run - at);
+        dst += run - at;
         if ((at = run) == in.size())
             break;
         std::size_t start = at;
         std::int32_t cp = nextCodePoint(in, at);
         if (cp < 0)
             return false;
+        std::uint32_t packed = cp < 0x10000 ? table.form(cp) : 0;
         if (cp >= 0x10000) {
-            appendSupplementary(out, cp);
-        } else if (std::uint32_t packed = table.form(cp); packed != 0) {
-            appendPacked(out, packed);
+            std::string four;
+            appendSupplementary(four, cp);
+            std::memcpy(dst, four.data(), four.size());
+            dst += four.size();
+        } else if (packed != 0) {
+            dst = writePacked(dst, packed);
         } else {
             std::string one;
             if (!convert(Direction::ToGbk, in.substr(start, at - start), one))
                 return false;
-            out += one;
+            std::memcpy(dst, one.data(), one.size());
+            dst += one.size();
         }
     }
+    out.resize(std::size_t(dst - out.data()));
     return true;
 }
 

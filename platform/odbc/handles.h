@@ -5,9 +5,11 @@
 // rules ask of a driver.
 #pragma once
 
+#include "platform/odbc/convert.h"
 #include "platform/odbc/diagnostics.h"
+#include "platform/odbc/interface_text.h"
+#include "platform/odbc/result_table.h"
 #include "platform/odbc/sql_types.h"
-#include "platform/odbc/value.h"
 
 #include "platform/odbc/odbc_api.h"
 
@@ -52,10 +54,24 @@ struct Dbc {
     Diagnostics diag;
     std::recursive_mutex mutex;
     sqlite3* db = nullptr;
-    std::string completed;   // the completed connect string (GBK)
-    std::string dbq;         // the DBQ value as given (GBK)
+    std::string completed;   // the completed connect string (UTF-8)
+    std::string dbq;         // the DBQ value as given (UTF-8)
+    std::string dsn;         // the data source named, if any (UTF-8)
+    // Connected through the wide interface: the client is a Unicode one,
+    // and character columns are reported as SQL_WVARCHAR and its kin, so
+    // that it reads them as SQL_C_WCHAR.
+    bool unicodeClient = false;
+    // SQLGetData's pieces of character data end between characters
+    // (connect string WholeCharacters=1); see DataPiece.
+    bool wholeCharacterPieces = false;
+    // Asked for read-write, opened read-only because its folder does not
+    // let SQLite create its log.
+    bool demotedToReadOnly = false;
     std::vector<Stmt*> statements;
     WaitLimit wait;
+    // The storage of the last result closed, kept for the next: a large
+    // result then costs no fresh memory (and no page faults) each time.
+    ResultTable spareResult;
 
     SQLUINTEGER loginTimeout = 15; // seconds; 0 waits without limit
     SQLUINTEGER accessMode = SQL_MODE_READ_WRITE;
@@ -72,9 +88,9 @@ struct Desc {
 };
 
 struct Column {
-    std::string name;       // GBK, as reported
-    std::string baseColumn; // GBK, the table's column name or empty
-    std::string table;      // GBK, the table's name or empty
+    std::string name;       // UTF-8, as reported
+    std::string baseColumn; // UTF-8, the table's column name or empty
+    std::string table;      // UTF-8, the table's name or empty
     SqlTypeInfo type;
     SQLSMALLINT nullable = SQL_NULLABLE;
     bool autoIncrement = false;
@@ -113,16 +129,31 @@ struct Stmt {
     // The open cursor: a static result, materialised at execution.
     bool cursorOpen = false;
     std::vector<Column> columns;
-    std::vector<std::vector<Value>> rows;
+    ResultTable result;
     SQLLEN position = 0;     // first row of the rowset, from 1; 0 before the first, rows+1 after the last
     SQLLEN rowCount = -1;
 
-    // SQLGetData's place in the current row.
+    // SQLGetData's place in the current row, and each column's last
+    // conversion for SQLGetData and for its bound buffer: a column often
+    // holds the same text row after row, which is then converted once.
     SQLUSMALLINT dataColumn = 0;
-    size_t dataOffset = 0;
+    std::vector<DataPiece> pieces;      // [column - 1]
+    std::vector<DataPiece> boundPieces; // [column - 1]
 
     std::vector<ColumnBinding> bindings; // [0] unused (bookmarks)
     std::vector<ParamBinding> params;    // [0] unused
+
+    // Parameters given at execution (SQL_DATA_AT_EXEC): the ones still to
+    // come, the one SQLPutData is filling, and its bytes so far.
+    struct DataAtExecution {
+        bool active = false;          // between SQL_NEED_DATA and the execution
+        std::vector<int> pending;     // parameter numbers, in order
+        std::size_t next = 0;         // index into `pending` of the next to ask for
+        int current = 0;              // the parameter being filled, 0 for none
+        bool isNull = false;
+        bool anyPiece = false;
+        std::string bytes;
+    } dataAtExecution;
 
     // Attributes.
     SQLULEN queryTimeout = 0;
@@ -177,19 +208,16 @@ T* As(SQLHANDLE handle)
     return object;
 }
 
-// Copy a GBK text to an application buffer of `bufferLength` bytes,
-// NUL-terminated; the full length goes to `*length`.  Gives true when it
-// had to truncate (the caller adds 01004).
-bool CopyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, SQLSMALLINT* length16,
-              SQLINTEGER* length32 = nullptr);
-
 // Shared pieces of the statement functions.
 void CloseCursor(Stmt& stmt);
 void ReleasePrepared(Stmt& stmt);
 // Put a finished catalogue result on the statement as its open cursor.
-SQLRETURN OpenResult(Stmt& stmt, std::vector<Column> columns, std::vector<std::vector<Value>> rows);
-// SQL text of the application (GBK) to UTF-8; records 22018 on failure.
-bool ToUtf8(Diagnostics& diag, const char* text, SQLINTEGER length, std::string& out);
+SQLRETURN OpenResult(Stmt& stmt, std::vector<Column> columns, ResultTable rows);
+// A text argument of the application to UTF-8; records 22018 on failure.
+bool ToUtf8(Diagnostics& diag, Interface i, const void* text, SQLINTEGER length, std::string& out);
+// The type a column or parameter of `type` is reported as to this
+// connection's client: a Unicode client sees the wide character types.
+SQLSMALLINT ReportedType(const Dbc& dbc, SQLSMALLINT type);
 
 // Start a wait limit of `seconds` (0: none) on the connection.
 void StartWait(Dbc& dbc, SQLULEN seconds, std::atomic<bool>* cancel);
@@ -209,6 +237,23 @@ struct StatementCall {
 };
 
 void DropStatement(Stmt* stmt);
+
+// Binds every parameter of the prepared statement from its buffers;
+// SQL_NEED_DATA when some are to be given at execution.
+SQLRETURN BindParameters(Stmt& stmt);
+// Runs the prepared statement, its parameters bound: a query's result is
+// read whole.
+SQLRETURN RunPrepared(Stmt& stmt);
+// Forgets parameters still owed at execution.
+void CancelDataAtExecution(Stmt& stmt);
+// The shared bodies of the narrow and wide forms.
+SQLRETURN PrepareText(Stmt& stmt, Interface i, const void* text, SQLINTEGER length);
+SQLRETURN ExecuteDirect(Stmt& stmt, Interface i, const void* text, SQLINTEGER length);
+SQLRETURN DescribeColumn(Stmt& stmt, Interface i, SQLUSMALLINT column, SQLPOINTER name, SQLSMALLINT bufferLength,
+                         SQLSMALLINT* nameLength, SQLSMALLINT* type, SQLULEN* size, SQLSMALLINT* digits,
+                         SQLSMALLINT* nullable);
+SQLRETURN ColumnAttribute(Stmt& stmt, Interface i, SQLUSMALLINT column, SQLUSMALLINT field, SQLPOINTER text,
+                          SQLSMALLINT bufferLength, SQLSMALLINT* textLength, SQLLEN* number);
 
 // Begin a transaction when auto-commit is off and none is open.
 SQLRETURN BeginIfManual(Dbc& dbc, Diagnostics& diag);

@@ -139,7 +139,7 @@ SqlTypeInfo TypeFromValues(const ValueSurvey& s)
 
 const char* TypeName(SQLSMALLINT type)
 {
-    switch (type) {
+    switch (NarrowType(type)) {
     case SQL_INTEGER: return "INTEGER";
     case SQL_BIGINT: return "BIGINT";
     case SQL_SMALLINT: return "SMALLINT";
@@ -190,7 +190,33 @@ SQLLEN OctetLength(const SqlTypeInfo& info)
 
 bool IsCharacterType(SQLSMALLINT type)
 {
-    return type == SQL_CHAR || type == SQL_VARCHAR || type == SQL_LONGVARCHAR;
+    switch (type) {
+    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
+    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
+        return true;
+    default:
+        return false;
+    }
+}
+
+SQLSMALLINT WideType(SQLSMALLINT type)
+{
+    switch (type) {
+    case SQL_CHAR: return SQL_WCHAR;
+    case SQL_VARCHAR: return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR: return SQL_WLONGVARCHAR;
+    default: return type;
+    }
+}
+
+SQLSMALLINT NarrowType(SQLSMALLINT type)
+{
+    switch (type) {
+    case SQL_WCHAR: return SQL_CHAR;
+    case SQL_WVARCHAR: return SQL_VARCHAR;
+    case SQL_WLONGVARCHAR: return SQL_LONGVARCHAR;
+    default: return type;
+    }
 }
 
 bool IsBinaryType(SQLSMALLINT type)
@@ -221,6 +247,7 @@ SQLSMALLINT DefaultCType(SQLSMALLINT sqlType)
     case SQL_DOUBLE: case SQL_FLOAT: return SQL_C_DOUBLE;
     case SQL_TYPE_TIMESTAMP: return SQL_C_TYPE_TIMESTAMP;
     case SQL_VARBINARY: case SQL_LONGVARBINARY: case SQL_BINARY: return SQL_C_BINARY;
+    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR: return SQL_C_WCHAR;
     default: return SQL_C_CHAR;
     }
 }

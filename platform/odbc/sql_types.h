@@ -44,5 +44,9 @@ bool IsCharacterType(SQLSMALLINT type);
 bool IsBinaryType(SQLSMALLINT type);
 bool IsNumericType(SQLSMALLINT type);
 SQLSMALLINT DefaultCType(SQLSMALLINT sqlType);
+// The wide character type of a narrow one (SQL_VARCHAR -> SQL_WVARCHAR),
+// and back; other types stay as they are.
+SQLSMALLINT WideType(SQLSMALLINT type);
+SQLSMALLINT NarrowType(SQLSMALLINT type);
 
 } // namespace access_odbc

@@ -7,8 +7,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace odbc_test;
@@ -238,7 +240,8 @@ TEST_F(OdbcConnectTest, HandlesOutsideAConnectionGiveConnectionErrors)
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     EXPECT_EQ(SQLAllocHandle(SQL_HANDLE_STMT, c.dbc(), &stmt), SQL_ERROR);
     EXPECT_EQ(c.state(), "08003");
-    EXPECT_EQ(SQLConnect(c.dbc(), reinterpret_cast<SQLCHAR*>(const_cast<char*>("CN")), SQL_NTS, nullptr, 0, nullptr, 0),
+    EXPECT_EQ(SQLConnect(c.dbc(), reinterpret_cast<SQLCHAR*>(const_cast<char*>("NoSuchSource")), SQL_NTS, nullptr, 0,
+                         nullptr, 0),
               SQL_ERROR);
     SQLUINTEGER dead = 0;
     Connection open(file);
@@ -246,20 +249,135 @@ TEST_F(OdbcConnectTest, HandlesOutsideAConnectionGiveConnectionErrors)
     EXPECT_EQ(dead, SQLUINTEGER(SQL_CD_FALSE));
 }
 
+int filesIn(const std::string& folder)
+{
+    int files = 0;
+    for (auto& entry : std::filesystem::directory_iterator(folder)) {
+        (void)entry;
+        ++files;
+    }
+    return files;
+}
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file arriving in the rollback journal's mode is put into write-ahead
+// logging once; while connected the log sits beside it, and the last close
+// folds it back, leaving one file that any SQLite reader opens.
 TEST_F(OdbcConnectTest, TheFileStaysOneFileAndReadableAfterDisconnect)
 {
     {
         Connection c(file);
         ASSERT_EQ(c.exec("INSERT INTO base (节点名称) VALUES ('x')"), SQL_SUCCESS);
+        EXPECT_TRUE(std::filesystem::exists(file + "-wal"));
     }
-    int files = 0;
-    for (auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        (void)entry;
-        ++files;
+    EXPECT_EQ(filesIn(dir.path()), 1);
+    // SQLite's own shell, as a user would run it.
+    std::string command = "sqlite3 '" + file + "' 'PRAGMA integrity_check; PRAGMA journal_mode; SELECT count(*) FROM base'";
+    FILE* shell = popen(command.c_str(), "r");
+    ASSERT_NE(shell, nullptr);
+    char output[128] = {};
+    size_t n = fread(output, 1, sizeof output - 1, shell);
+    int status = pclose(shell);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
+        GTEST_SKIP() << "no sqlite3 shell";
+    EXPECT_EQ(std::string(output, n), "ok\nwal\n1\n");
+    EXPECT_EQ(filesIn(dir.path()), 1) << "the shell leaves nothing behind either";
+}
+
+// Opening is not a change: a file already in WAL mode, or one opened
+// read-only, comes out byte for byte as it went in.
+TEST_F(OdbcConnectTest, OpeningRewritesNothingNeedlessly)
+{
+    std::string before = contents(file);
+    {
+        Connection readOnly(file, true);
+        EXPECT_EQ(readOnly.query("SELECT count(*) FROM base")[0][0], "0");
     }
-    EXPECT_EQ(files, 1);
-    EXPECT_EQ(SqliteColumn(file, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    EXPECT_EQ(contents(file), before) << "a read-only connection converted the file";
     EXPECT_EQ(SqliteColumn(file, "PRAGMA journal_mode"), std::vector<std::string>{"delete"});
+
+    { Connection once(file); } // converts it to WAL mode
+    std::string converted = contents(file);
+    EXPECT_NE(converted, before);
+    for (int i = 0; i < 2; ++i) {
+        Connection again(file);
+        EXPECT_EQ(again.query("SELECT count(*) FROM cntext")[0][0], "0");
+    }
+    EXPECT_EQ(contents(file), converted);
+    EXPECT_EQ(filesIn(dir.path()), 1);
+}
+
+// In a folder where SQLite can create no log, a read-write connection
+// would be refused at its first change: it is made read-only at once, and
+// says so.  Root passes every permission check, so the connection is made
+// in a child that has become "nobody".
+TEST_F(OdbcConnectTest, AFolderWithoutRoomForTheLogIsReadOnlyAtConnect)
+{
+    { Connection convert(file); } // in WAL mode, as the driver leaves files
+    chmod(file.c_str(), 0666);
+    chmod(dir.path().c_str(), 0555);
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(3);
+            Connection c;
+            SQLRETURN rc = c.connect(ConnectString(file));
+            if (rc != SQL_SUCCESS_WITH_INFO || c.state() != "01000")
+                _exit(4);
+            if (Message(SQL_HANDLE_DBC, c.dbc()).find("read-only") == std::string::npos)
+                _exit(5);
+            SQLUINTEGER mode = 0;
+            SQLGetConnectAttr(c.dbc(), SQL_ATTR_ACCESS_MODE, &mode, 0, nullptr);
+            if (mode != SQL_MODE_READ_ONLY)
+                _exit(6);
+            if (c.query("SELECT count(*) FROM base").size() != 1)
+                _exit(7);
+            std::string state;
+            if (c.exec("INSERT INTO base (节点名称) VALUES ('x')", &state) != SQL_ERROR)
+                _exit(8);
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    chmod(dir.path().c_str(), 0755);
+}
+
+// A data source of odbc.ini gives the file; what the application says wins.
+TEST_F(OdbcConnectTest, DataSourcesOfOdbcIniConnect)
+{
+    std::string ini = dir.file("odbc.ini");
+    std::ofstream(ini) << "[CN]\nDriver=Microsoft Access Driver (*.mdb)\nDBQ=" << file
+                       << "\n[Elsewhere]\nDriver=Microsoft Access Driver (*.mdb)\nDBQ=" << dir.file("none.mdb") << "\n";
+    setenv("ODBCINI", ini.c_str(), 1);
+    {
+        Connection c;
+        EXPECT_TRUE(Ok(SQLConnect(c.dbc(), reinterpret_cast<SQLCHAR*>(const_cast<char*>("CN")), SQL_NTS, nullptr, 0,
+                                  nullptr, 0)))
+            << c.state() << " " << Message(SQL_HANDLE_DBC, c.dbc());
+        char name[256] = {};
+        SQLGetInfo(c.dbc(), SQL_DATABASE_NAME, name, sizeof name, nullptr);
+        EXPECT_EQ(std::string(name), file);
+        SQLGetInfo(c.dbc(), SQL_DATA_SOURCE_NAME, name, sizeof name, nullptr);
+        EXPECT_STREQ(name, "CN");
+        SQLDisconnect(c.dbc());
+    }
+    {
+        Connection c;
+        ASSERT_TRUE(Ok(c.connect("DSN=Elsewhere;DBQ=" + file))) << c.state();
+        EXPECT_TRUE(c.completed().starts_with("DSN=Elsewhere;DBQ=" + file + ";")) << c.completed();
+    }
+    {
+        Connection c;
+        EXPECT_EQ(c.connect("DSN=Elsewhere"), SQL_ERROR);
+        EXPECT_EQ(c.state(), "08001");
+    }
+    unsetenv("ODBCINI");
 }
 
 } // namespace

@@ -4,7 +4,12 @@
 #include "platform/odbc/connect_string.h"
 #include "platform/odbc/convert.h"
 #include "platform/odbc/gbk.h"
+#include "platform/odbc/interface_text.h"
+#include "platform/odbc/name_pattern.h"
 #include "platform/odbc/sql_types.h"
+#include "platform/odbc/utf16.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -46,9 +51,26 @@ TEST(OdbcConnectStringTest, FormattingBracesWhatNeedsIt)
     EXPECT_EQ(FormatConnectAttribute("PWD", "a;}b"), "PWD={a;}}b};");
     EXPECT_EQ(FormatConnectAttribute("Driver", "D", true), "Driver={D};");
     // What is formatted parses back to the same value.
-    for (std::string value : {"plain", "with;semi", "{brace}", " lead", "a=b", "}}"}) {
+    for (std::string value : {"plain", "with;semi", "{brace}", " lead", "a=b", "}}", "tab\t", "\tlead", "x }"}) {
         ConnectString cs = ParseConnectString(FormatConnectAttribute("K", value));
         EXPECT_EQ(cs.find("K"), value);
+    }
+}
+
+// Whatever a parse gives, formatting it and parsing again gives the same.
+TEST(OdbcConnectStringTest, ParseFormatParseKeepsEveryValue)
+{
+    std::mt19937 random(7);
+    const std::string alphabet = " \t;={}ab\x80";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = "K=";
+        for (size_t n = random() % 12; n > 0; --n)
+            text += alphabet[random() % alphabet.size()];
+        for (const ConnectAttribute& a : ParseConnectString(text).attributes) {
+            ConnectString again = ParseConnectString(FormatConnectAttribute(a.key, a.value));
+            ASSERT_EQ(again.attributes.size(), 1u) << text;
+            EXPECT_EQ(again.attributes[0].value, a.value) << text;
+        }
     }
 }
 
@@ -205,42 +227,132 @@ TEST(OdbcConvertTest, TimestampsParseStrictly)
         EXPECT_FALSE(ParseTimestamp(bad, ts)) << bad;
 }
 
+CellValue textValue(std::string_view utf8)
+{
+    bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return {.kind = CellKind::Text, .ascii = ascii, .bytes = utf8};
+}
+
 TEST(OdbcConvertTest, CharacterDataComesInPiecesEndingInNoData)
 {
-    Value v;
-    v.kind = Value::Kind::Text;
-    v.bytes = "abcdefg";
+    CellValue v = textValue("abcdefg");
     char buffer[4];
     SQLLEN length = 0;
-    size_t offset = 0;
-    Conversion c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    DataPiece piece;
+    Conversion c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece);
     EXPECT_EQ(c.outcome, Conversion::Outcome::SuccessWithInfo);
     EXPECT_STREQ(c.state, "01004");
     EXPECT_EQ(length, 7);
     EXPECT_STREQ(buffer, "abc");
-    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece);
     EXPECT_EQ(length, 4);
     EXPECT_STREQ(buffer, "def");
-    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece);
     EXPECT_EQ(c.outcome, Conversion::Outcome::Success);
     EXPECT_EQ(length, 1);
     EXPECT_STREQ(buffer, "g");
-    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece);
     EXPECT_EQ(c.outcome, Conversion::Outcome::NoData);
     // An empty text is delivered once, as an empty string.
-    v.bytes.clear();
-    offset = 0;
-    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    v = textValue("");
+    piece.reset();
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece);
     EXPECT_EQ(c.outcome, Conversion::Outcome::Success);
     EXPECT_EQ(length, 0);
-    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, offset);
+    c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece);
     EXPECT_EQ(c.outcome, Conversion::Outcome::NoData);
+}
+
+// Asked for whole characters, every piece, in either encoding and for every
+// buffer size that holds a character, is whole characters: concatenated
+// they give the value, and each converts on its own.
+TEST(OdbcConvertTest, PiecesCanEndOnCharacterBoundaries)
+{
+    const std::string utf8 = "a\xE5\xAD\x97" "b\xF0\xA0\x80\x80" "\xE4\xB8\xAD" "cd\xF0\x9F\x98\x80" "e"; // a字b𠀀中cd😀e
+    CellValue v = textValue(utf8);
+    for (SQLLEN size = 5; size <= 12; ++size) {
+        DataPiece piece{.wholeCharacters = true};
+        std::string whole;
+        char buffer[16];
+        SQLLEN length = 0;
+        Conversion c;
+        while ((c = ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, size, &length, piece)).outcome
+               != Conversion::Outcome::NoData) {
+            std::string piece8;
+            EXPECT_TRUE(GbkToUtf8(buffer, piece8)) << "a GBK piece of " << size << " splits a character";
+            whole += buffer;
+        }
+        std::string back;
+        ASSERT_TRUE(GbkToUtf8(whole, back));
+        EXPECT_EQ(back, utf8) << size;
+    }
+    for (SQLLEN size = 6; size <= 12; size += 2) {
+        DataPiece piece{.wholeCharacters = true};
+        std::u16string whole;
+        char16_t buffer[8];
+        SQLLEN length = 0;
+        while (ConvertValue(v, SQL_VARCHAR, SQL_C_WCHAR, buffer, size, &length, piece).outcome
+               != Conversion::Outcome::NoData) {
+            std::u16string part(buffer);
+            std::string piece8;
+            EXPECT_TRUE(Utf16ToUtf8(reinterpret_cast<const Utf16Unit*>(part.data()), part.size(), piece8))
+                << "a UTF-16 piece of " << size << " bytes splits a surrogate pair";
+            whole += part;
+        }
+        std::string back;
+        ASSERT_TRUE(Utf16ToUtf8(reinterpret_cast<const Utf16Unit*>(whole.data()), whole.size(), back));
+        EXPECT_EQ(back, utf8) << size;
+    }
+}
+
+// By default a truncated piece fills the buffer, as ODBC prescribes and as
+// clients that count on it need, even when that splits a character.
+TEST(OdbcConvertTest, PiecesFillTheBufferByDefault)
+{
+    CellValue v = textValue("a\xE5\xAD\x97\xE7\xAC\xA6"); // a字符, GBK a D7D6 B7FB
+    char buffer[3];
+    SQLLEN length = 0;
+    DataPiece piece;
+    std::string whole;
+    while (ConvertValue(v, SQL_VARCHAR, SQL_C_CHAR, buffer, sizeof buffer, &length, piece).outcome
+           == Conversion::Outcome::SuccessWithInfo) {
+        EXPECT_EQ(std::strlen(buffer), 2u);
+        whole += buffer;
+    }
+    whole += buffer;
+    EXPECT_EQ(whole, "a\xD7\xD6\xB7\xFB");
+}
+
+TEST(OdbcConvertTest, WideCharactersForTextNumbersAndLengthsInBytes)
+{
+    char16_t buffer[16];
+    SQLLEN length = 0;
+    DataPiece piece;
+    CellValue chinese = textValue("\xE4\xB8\xAD\xE6\x96\x87"); // 中文
+    ASSERT_EQ(ConvertValue(chinese, SQL_VARCHAR, SQL_C_WCHAR, buffer, sizeof buffer, &length, piece).outcome,
+              Conversion::Outcome::Success);
+    EXPECT_EQ(length, 4);
+    EXPECT_EQ(std::u16string(buffer), u"中文");
+    piece.reset();
+    CellValue number{.kind = CellKind::Integer, .integer = -42};
+    ASSERT_EQ(ConvertValue(number, SQL_INTEGER, SQL_C_WCHAR, buffer, sizeof buffer, &length, piece).outcome,
+              Conversion::Outcome::Success);
+    EXPECT_EQ(std::u16string(buffer), u"-42");
+    // SQL_C_DEFAULT of a wide column is wide text.
+    piece.reset();
+    ASSERT_EQ(ConvertValue(chinese, SQL_WVARCHAR, SQL_C_DEFAULT, buffer, sizeof buffer, &length, piece).outcome,
+              Conversion::Outcome::Success);
+    EXPECT_EQ(std::u16string(buffer), u"中文");
+    EXPECT_TRUE(IsKnownCType(SQL_C_WCHAR));
+    EXPECT_FALSE(IsKnownCType(SQL_C_NUMERIC));
+    EXPECT_EQ(FixedCTypeSize(SQL_C_SBIGINT), 8);
+    EXPECT_EQ(FixedCTypeSize(SQL_C_WCHAR), 0);
 }
 
 TEST(OdbcConvertTest, NumbersCheckTheirRange)
 {
     struct Case {
-        Value::Kind kind;
+        CellKind kind;
         std::int64_t integer;
         double real;
         const char* text;
@@ -248,32 +360,68 @@ TEST(OdbcConvertTest, NumbersCheckTheirRange)
         const char* state; // nullptr: success
     };
     const Case cases[] = {
-        {Value::Kind::Integer, 32767, 0, "", SQL_C_SSHORT, nullptr},
-        {Value::Kind::Integer, 32768, 0, "", SQL_C_SSHORT, "22003"},
-        {Value::Kind::Integer, -1, 0, "", SQL_C_ULONG, "22003"},
-        {Value::Kind::Integer, 5000000000, 0, "", SQL_C_SLONG, "22003"},
-        {Value::Kind::Real, 0, 1e300, "", SQL_C_FLOAT, "22003"},
-        {Value::Kind::Real, 0, 2.75, "", SQL_C_SSHORT, "01S07"},
-        {Value::Kind::Text, 0, 0, " 12 ", SQL_C_SLONG, nullptr},
-        {Value::Kind::Text, 0, 0, "12abc", SQL_C_SLONG, "22018"},
-        {Value::Kind::Text, 0, 0, "", SQL_C_DOUBLE, "22018"},
-        {Value::Kind::Blob, 0, 0, "x", SQL_C_SLONG, "07006"},
+        {CellKind::Integer, 32767, 0, "", SQL_C_SSHORT, nullptr},
+        {CellKind::Integer, 32768, 0, "", SQL_C_SSHORT, "22003"},
+        {CellKind::Integer, -1, 0, "", SQL_C_ULONG, "22003"},
+        {CellKind::Integer, 5000000000, 0, "", SQL_C_SLONG, "22003"},
+        {CellKind::Real, 0, 1e300, "", SQL_C_FLOAT, "22003"},
+        {CellKind::Real, 0, 2.75, "", SQL_C_SSHORT, "01S07"},
+        {CellKind::Text, 0, 0, " 12 ", SQL_C_SLONG, nullptr},
+        {CellKind::Text, 0, 0, "12abc", SQL_C_SLONG, "22018"},
+        {CellKind::Text, 0, 0, "", SQL_C_DOUBLE, "22018"},
+        {CellKind::Blob, 0, 0, "x", SQL_C_SLONG, "07006"},
     };
     for (const Case& c : cases) {
-        Value v;
-        v.kind = c.kind;
-        v.integer = c.integer;
-        v.real = c.real;
-        v.bytes = c.text;
+        CellValue v{.kind = c.kind, .ascii = true, .integer = c.integer, .real = c.real, .bytes = c.text};
         char target[16];
         SQLLEN length;
-        size_t offset = 0;
-        Conversion r = ConvertValue(v, SQL_INTEGER, c.cType, target, sizeof target, &length, offset);
+        DataPiece piece;
+        Conversion r = ConvertValue(v, SQL_INTEGER, c.cType, target, sizeof target, &length, piece);
         if (c.state)
             EXPECT_STREQ(r.state, c.state) << c.integer << " " << c.real << " " << c.text;
         else
             EXPECT_EQ(r.outcome, Conversion::Outcome::Success) << c.text;
     }
+}
+
+TEST(OdbcTextTest, ArgumentsAndOutputInBothInterfaces)
+{
+    std::string utf8;
+    ASSERT_TRUE(ArgumentToUtf8(Interface::Narrow, "\xD6\xD0\xCE\xC4", SQL_NTS, utf8)); // 中文 in GBK
+    EXPECT_EQ(utf8, "\xE4\xB8\xAD\xE6\x96\x87");
+    const char16_t wide[] = u"中文\U00020000";
+    ASSERT_TRUE(ArgumentToUtf8(Interface::Wide, wide, 4, utf8)); // a length in units: the pair is two
+    EXPECT_EQ(utf8, "\xE4\xB8\xAD\xE6\x96\x87\xF0\xA0\x80\x80");
+    EXPECT_FALSE(ArgumentToUtf8(Interface::Wide, wide, 3, utf8)); // half a pair
+    const char16_t lone[] = {0xD800, u'a', 0};
+    EXPECT_FALSE(ArgumentToUtf8(Interface::Wide, lone, SQL_NTS, utf8));
+
+    // Output counted in characters or in bytes, cut between characters.
+    char16_t out[4];
+    SQLLEN total = 0;
+    EXPECT_TRUE(CopyOut(Interface::Wide, "ab\xF0\xA0\x80\x80", out, 4, Counted::Units, &total));
+    EXPECT_EQ(total, 4);
+    EXPECT_EQ(std::u16string(out), u"ab"); // the pair would not fit with the terminator
+    EXPECT_FALSE(CopyOut(Interface::Wide, "ab", out, sizeof out, Counted::Bytes, &total));
+    EXPECT_EQ(total, 4);
+    char narrow[4];
+    EXPECT_TRUE(CopyOut(Interface::Narrow, "a\xE4\xB8\xAD\xE6\x96\x87", narrow, sizeof narrow, Counted::Bytes, &total));
+    EXPECT_EQ(total, 5);
+    EXPECT_STREQ(narrow, "a\xD6\xD0");
+}
+
+TEST(OdbcNamePatternTest, UnderscoreIsOneCharacterAndCaseIsIgnored)
+{
+    EXPECT_TRUE(MatchesPattern("_", "\xE5\xAD\x97"));         // 字 is one character
+    EXPECT_FALSE(MatchesPattern("___", "\xE5\xAD\x97"));      // not three
+    EXPECT_TRUE(MatchesPattern("\xE5\xAD\x97_", "\xE5\xAD\x97\xE7\xAC\xA6")); // 字_ finds 字符
+    EXPECT_TRUE(MatchesPattern("CN%", "cntext"));
+    EXPECT_TRUE(MatchesPattern("%\xE7\xAC\xA6", "\xE5\xAD\x97\xE7\xAC\xA6"));
+    EXPECT_FALSE(MatchesPattern("base_", "base"));
+    EXPECT_TRUE(MatchesPattern("a\\_b", "a_b"));
+    EXPECT_FALSE(MatchesPattern("a\\_b", "axb"));
+    EXPECT_TRUE(SameName("CNTEXT", "cntext"));
+    EXPECT_FALSE(SameName("cntex", "cntext"));
 }
 
 } // namespace
