@@ -108,6 +108,15 @@ bool IsZoomed(Hwnd hwnd);
 bool EnableWindow(Hwnd hwnd, bool enable);
 bool IsWindowEnabled(Hwnd hwnd);  // the window's own state, not its parents'
 
+// Marks a top-level window as the one a modal opening runs for, before it
+// is shown: it stays above the program's other windows, which it has
+// disabled, and takes their activation while it is open.  Windows keeps a
+// disabled window from coming forward by itself; a window manager raises
+// whatever is clicked, so the toolkit's modality (the transient-for hint)
+// has to say it.  A disabled top-level window also ignores the window
+// manager's close request.
+void SetWindowModal(Hwnd hwnd);
+
 // Rectangles.  The window rectangle is in screen coordinates and, for a
 // top-level window, includes its frame, caption and menu bar as the classic
 // frame metrics give them (fixed frame 3 px a side, resizable frame 4 px,

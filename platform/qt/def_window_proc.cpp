@@ -84,7 +84,7 @@ LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lP
         const char* text = reinterpret_cast<const char*>(lParam);
         r->text = text ? text : "";
         if (!r->isChild() && r->widget)
-            r->widget->setWindowTitle(fromGbk(r->text));
+            r->widget->setWindowTitle(windowTitleFor(r->text));
         else if (r->client)
             r->client->update();
         return 1;

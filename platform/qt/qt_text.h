@@ -21,4 +21,12 @@ inline std::string toGbk(const QString& s)
     return Utf8ToGbk(std::string_view(utf8.constData(), size_t(utf8.size())));
 }
 
+// The title a top-level window shows for its text.  The toolkit puts the
+// program's name in the title bar of a window whose title is empty, where
+// the window asked for none: an invisible zero-width space keeps it blank.
+inline QString windowTitleFor(std::string_view gbk)
+{
+    return gbk.empty() ? QStringLiteral("\u200B") : fromGbk(gbk);
+}
+
 } // namespace platform::qt

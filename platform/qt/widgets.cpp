@@ -96,8 +96,10 @@ void FrameWidget::closeEvent(QCloseEvent* event)
     // close event here is a request from outside: the window manager's
     // close button, or the toolkit's QWindow::close(), which Qt delivers
     // as a non-spontaneous event.
+    // A disabled window takes no input, the close button included: while a
+    // modal window runs, its owner's close button must not end the program.
     event->ignore();
-    if (findWindow(m_hwnd))
+    if (findWindow(m_hwnd) && IsWindowEnabled(m_hwnd))
         PostMessage(m_hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 

@@ -252,7 +252,7 @@ Hwnd CreateWindowEx(const WindowCreateParams& p, WindowObject* object)
         widget->hide();
     } else {
         applyTopLevelFlags(r);
-        widget->setWindowTitle(fromGbk(r.text));
+        widget->setWindowTitle(windowTitleFor(r.text));
         if (p.menu != Menu::Null)
             attachMenuBar(hwnd, p.menu);
         setOuterGeometry(r, p.x, p.y, p.width, p.height);
@@ -503,6 +503,22 @@ bool IsWindowEnabled(Hwnd hwnd)
 {
     WindowRecord* r = findWindow(hwnd);
     return r && r->widget && !r->widget->testAttribute(Qt::WA_ForceDisabled);
+}
+
+void SetWindowModal(Hwnd hwnd)
+{
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || !r->widget || r->isChild())
+        return;
+    // The toolkit reads the modality when the window is mapped: an already
+    // visible window is mapped again for it to count.
+    QWidget* w = r->widget;
+    bool visible = w->isVisible();
+    if (visible)
+        w->hide();
+    w->setWindowModality(Qt::ApplicationModal);
+    if (visible)
+        w->show();
 }
 
 Rect GetClientRect(Hwnd hwnd)

@@ -584,6 +584,34 @@ void ProcessToolkitEvents(int milliseconds)
     } while (t.elapsed() < milliseconds);
 }
 
+Hwnd ToolkitModalWindow()
+{
+    QWindow* modal = QGuiApplication::modalWindow();
+    if (!modal)
+        return Hwnd::Null;
+    for (Hwnd h : GetTopLevelWindows())
+        if (WindowRecord* r = findWindow(h); r && r->widget && r->widget->windowHandle() == modal)
+            return h;
+    return Hwnd::Null;
+}
+
+std::string TitleBarText(Hwnd hwnd)
+{
+    WindowRecord* r = findWindow(hwnd);
+    if (!r || !r->widget || r->isChild())
+        return {};
+    // The window system's title bar falls back on the program's name when
+    // the title is empty.
+    QString title = r->widget->windowTitle();
+    if (title.isEmpty())
+        title = QCoreApplication::applicationName();
+    QString shown;
+    for (QChar c : title)
+        if (c.isPrint() && c.category() != QChar::Other_Format)
+            shown += c;
+    return toGbk(shown);
+}
+
 std::vector<std::string> MenuBarTitles(Hwnd hwnd)
 {
     std::vector<std::string> titles;

@@ -93,6 +93,13 @@ void RequestClose(Hwnd hwnd);
 // platform queue are not dispatched.
 void ProcessToolkitEvents(int milliseconds);
 
+// The window the toolkit keeps above and in front of every other window of
+// the program (its modal window), or Null.
+Hwnd ToolkitModalWindow();
+// What a top-level window's title bar shows, with the characters that draw
+// nothing left out, GBK.
+std::string TitleBarText(Hwnd hwnd);
+
 // Captions of the top-level entries of a window's menu bar, GBK.
 std::vector<std::string> MenuBarTitles(Hwnd hwnd);
 // The window's rendering saved as PNG.

@@ -235,8 +235,11 @@ bool Framework::openWindow(std::uint32_t windowId, platform::WindowObject* owner
     if (!platform::IsWindow(frame))
         return true;
 
-    // 11. A modal window disables the program's other windows.
+    // 11. A modal window disables the program's other windows and stays
+    // above them; both before it is shown, which is when the toolkit reads
+    // the modality.
     if (modal) {
+        platform::SetWindowModal(frame);
         for (auto& [id, entry] : rt.windows()) {
             platform::Hwnd h = entry->liveHandle();
             if (id == windowId || !platform::IsWindow(h) || platform::GetParent(h) != platform::Hwnd::Null)
