@@ -49,6 +49,7 @@ struct WindowRecord {
     bool ncDestroyed = false;
     Rect lastClient{};     // last geometry reported by WM_SIZE/WM_MOVE
     bool reportedGeometry = false;
+    bool modal = false; // a top-level window a modal opening runs for
 
     bool isChild() const { return (style & WS_CHILD) != 0; }
 };

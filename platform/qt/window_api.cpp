@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -41,7 +42,9 @@ void applyTopLevelFlags(WindowRecord& r)
     QWidget* w = r.widget;
     if (!w)
         return;
-    Qt::WindowFlags f = Qt::Window | Qt::CustomizeWindowHint;
+    // Window systems keep a dialog above the window it is transient for;
+    // a plain window gets no such hint from the toolkit.
+    Qt::WindowFlags f = (r.modal ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
     if (r.exStyle & WS_EX_TOOLWINDOW)
         f = Qt::Tool | Qt::CustomizeWindowHint;
     bool caption = (r.style & WS_CAPTION) == WS_CAPTION;
@@ -505,18 +508,47 @@ bool IsWindowEnabled(Hwnd hwnd)
     return r && r->widget && !r->widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
+namespace {
+
+WindowRecord* windowBelowModal(Hwnd modal)
+{
+    auto eligible = [modal](WindowRecord* r) {
+        return r && r->hwnd != modal && r->widget && !r->isChild() && r->widget->isVisible();
+    };
+    if (WindowRecord* active = findWindow(GetActiveWindow()); eligible(active))
+        return active;
+    std::vector<Hwnd> windows = GetTopLevelWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (WindowRecord* r = findWindow(*it); eligible(r))
+            return r;
+    return nullptr;
+}
+
+} // namespace
+
 void SetWindowModal(Hwnd hwnd)
 {
     WindowRecord* r = findWindow(hwnd);
-    if (!r || !r->widget || r->isChild())
+    if (!r || !r->widget || r->isChild() || r->modal)
         return;
-    // The toolkit reads the modality when the window is mapped: an already
-    // visible window is mapped again for it to count.
+    // Modal to the program's window group, and a dialog transient for the
+    // window that was active when it opened (or, with no window active,
+    // the newest one shown): window managers that ignore group modality
+    // still keep a dialog above the window it is transient for.  The
+    // toolkit reads both when the window is mapped: a visible window is
+    // mapped again.
     QWidget* w = r->widget;
     bool visible = w->isVisible();
     if (visible)
         w->hide();
+    r->modal = true;
+    applyTopLevelFlags(*r);
     w->setWindowModality(Qt::ApplicationModal);
+    if (WindowRecord* below = windowBelowModal(hwnd)) {
+        w->winId();
+        below->widget->winId();
+        w->windowHandle()->setTransientParent(below->widget->windowHandle());
+    }
     if (visible)
         w->show();
 }

@@ -595,6 +595,19 @@ Hwnd ToolkitModalWindow()
     return Hwnd::Null;
 }
 
+Hwnd KeptAbove(Hwnd hwnd)
+{
+    WindowRecord* r = findWindow(hwnd);
+    QWindow* window = r && r->widget ? r->widget->windowHandle() : nullptr;
+    QWindow* parent = window ? window->transientParent() : nullptr;
+    if (!parent)
+        return Hwnd::Null;
+    for (Hwnd h : GetTopLevelWindows())
+        if (WindowRecord* o = findWindow(h); o && o->widget && o->widget->windowHandle() == parent)
+            return h;
+    return Hwnd::Null;
+}
+
 std::string TitleBarText(Hwnd hwnd)
 {
     WindowRecord* r = findWindow(hwnd);

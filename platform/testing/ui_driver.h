@@ -96,6 +96,9 @@ void ProcessToolkitEvents(int milliseconds);
 // The window the toolkit keeps above and in front of every other window of
 // the program (its modal window), or Null.
 Hwnd ToolkitModalWindow();
+// The top-level window the window system keeps hwnd above (its transient
+// parent), or Null.
+Hwnd KeptAbove(Hwnd hwnd);
 // What a top-level window's title bar shows, with the characters that draw
 // nothing left out, GBK.
 std::string TitleBarText(Hwnd hwnd);

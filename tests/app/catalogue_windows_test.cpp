@@ -131,7 +131,8 @@ TEST_F(CatalogueWindows, AuthorOpensTheAboutWindowModally)
         if (!closeRequested) {
             sawModal = runtime::TheRuntime().modalWindowId() == kAboutWindow.window;
             mainWasDisabled = !platform::IsWindowEnabled(main);
-            keptAbove = platform::testing::ToolkitModalWindow() == about;
+            keptAbove = platform::testing::ToolkitModalWindow() == about &&
+                        platform::testing::KeptAbove(about) == main;
             title = platform::testing::TitleBarText(about);
             // The window manager's close button of the locked main window
             // does nothing while the about window is open; the modal loop
