@@ -40,8 +40,6 @@ static_assert(std::size(kExtLibrary1Commands) == std::size_t(ExtCommand::ListVie
 
 } // namespace
 
-const UnitKindDescriptor kTransLabelKind{
-    .chineseName = "透明标签", .englishName = "TransLabel", .stateFlags = 0x00012040};
 const UnitKindDescriptor kPageControlKind{
     .chineseName = "高级选择夹", .englishName = "PageControl", .stateFlags = 0x800101C0};
 

@@ -17,7 +17,9 @@ namespace ui {
 
 struct TransLabelData {
     static constexpr std::uint32_t kMaxVersion = 1;
-    enum class Effect { None };
+    // What writing a property sets going; each ends with the background
+    // repaint that takes the old text away.
+    enum class Effect { None, Caption, Font, Repaint };
     enum class Live { None };
 
     std::uint32_t version = kMaxVersion;

@@ -3,6 +3,7 @@ set(UI_EXT_SOURCES
   list_view_commands.cpp
   list_view_unit.cpp
   state_images.cpp
+  trans_label_unit.cpp
   tree_box_commands.cpp
   tree_box_unit.cpp
 )
