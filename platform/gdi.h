@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -74,6 +75,32 @@ bool StretchDrawBitmap(Hdc hdc, Bitmap bitmap, const Rect& destination, const Re
 // the pixels that fall together, as halftone stretching does.  Null when
 // the bitmap is none or the size is empty.
 Bitmap CreateScaledBitmap(Bitmap bitmap, Size size, bool smooth);
+
+// Memory device contexts: a context that draws into the bitmap selected
+// into it, so a picture can be put together off screen and copied to a
+// window in one piece.  A new context has no bitmap and draws nothing
+// until one is selected; `hdc` (which may be Null) is not consulted, all
+// contexts being alike here.
+Hdc CreateCompatibleDC(Hdc hdc);
+// Deselects the context's bitmap; false for a handle that is no memory
+// context.
+bool DeleteDC(Hdc hdc);
+// A bitmap of the given size for a memory context, every pixel fully
+// transparent until drawn; Null when the size is empty.
+Bitmap CreateCompatibleBitmap(Hdc hdc, int width, int height);
+// Selects a bitmap into a memory context (Null deselects); returns the
+// bitmap selected before.  A bitmap is in at most one context at a time:
+// selecting one that another context holds fails and returns Null.  A
+// selected bitmap cannot be deleted (DeleteBitmap answers false).
+Bitmap SelectBitmap(Hdc hdc, Bitmap bitmap);
+// Copies a part of a memory context's bitmap to another context, pixels
+// as they are (alpha included), as SRCCOPY does.
+bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX, int sourceY);
+// A bitmap's pixels (0xAARRGGBB, rows top-down) copied out and back in,
+// as GetDIBits and SetDIBits do; the copy is empty for a handle that is no
+// bitmap, and setting needs exactly width * height pixels.
+std::vector<std::uint32_t> GetBitmapPixels(Bitmap bitmap);
+bool SetBitmapPixels(Bitmap bitmap, std::span<const std::uint32_t> pixels);
 
 ColorRef SetTextColor(Hdc hdc, ColorRef color);
 ColorRef SetBkColor(Hdc hdc, ColorRef color);

@@ -51,6 +51,18 @@ short GetKeyState(int virtualKey);
 bool SetTimer(Hwnd hwnd, std::uintptr_t id, unsigned milliseconds);
 bool KillTimer(Hwnd hwnd, std::uintptr_t id);
 
+// Mouse tracking: with TME_LEAVE, WM_MOUSELEAVE is posted to the window
+// once, when the pointer leaves its client area (at once when it is not
+// there any more); TME_CANCEL with TME_LEAVE ends the tracking unposted.
+// Tracking ends with the message; a window asks again on its next
+// WM_MOUSEMOVE.
+enum : std::uint32_t { TME_LEAVE = 0x00000002, TME_CANCEL = 0x80000000 };
+struct TrackMouseEventInfo {
+    std::uint32_t flags = 0;
+    Hwnd hwnd = Hwnd::Null;
+};
+bool TrackMouseEvent(const TrackMouseEventInfo& info);
+
 // Whether the calling thread is the user-interface thread.
 bool IsUserInterfaceThread();
 

@@ -62,6 +62,7 @@ enum : std::uint32_t {
     WM_MBUTTONUP = 0x0208,
     WM_MBUTTONDBLCLK = 0x0209,
     WM_MOUSEWHEEL = 0x020A,
+    WM_MOUSELEAVE = 0x02A3, // after TrackMouseEvent (message_queue.h)
     WM_USER = 0x0400,
     WM_APP = 0x8000,
 };
@@ -124,6 +125,7 @@ enum : std::uint32_t {
     WS_EX_WINDOWEDGE = 0x00000100,
     WS_EX_CLIENTEDGE = 0x00000200,
     WS_EX_STATICEDGE = 0x00020000,
+    WS_EX_NOACTIVATE = 0x08000000, // a top-level window that never becomes active nor takes the focus
 };
 
 // Window class styles.

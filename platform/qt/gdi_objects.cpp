@@ -78,6 +78,9 @@ Bitmap CreateBitmapFromPixels(int width, int height, std::span<const std::uint32
 
 bool DeleteBitmap(Bitmap bitmap)
 {
+    // A memory context draws into it: the classic interface refuses too.
+    if (qt::isBitmapSelected(bitmap))
+        return false;
     return objects().bitmaps.erase(std::uintptr_t(bitmap)) != 0;
 }
 
@@ -123,6 +126,13 @@ Bitmap CreateScaledBitmap(Bitmap bitmap, Size size, bool smooth)
     o.next += 2;
     o.bitmaps.emplace(o.next, std::move(scaled));
     return Bitmap(o.next);
+}
+
+QImage* qt::bitmapSurface(Bitmap bitmap)
+{
+    auto& b = objects().bitmaps;
+    auto it = b.find(std::uintptr_t(bitmap));
+    return it == b.end() ? nullptr : &it->second;
 }
 
 std::optional<QImage> qt::qimageFor(Bitmap bitmap)

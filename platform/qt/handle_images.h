@@ -18,4 +18,11 @@ std::optional<QCursor> qcursorFor(Cursor cursor);
 std::optional<QPixmap> qpixmapFor(Icon icon);
 std::optional<QImage> qimageFor(Bitmap bitmap);
 
+// The image behind a bitmap handle, for a memory context to draw into;
+// null for a handle that is no bitmap.  It stays at its address while the
+// bitmap lives.
+QImage* bitmapSurface(Bitmap bitmap);
+// Whether a memory context holds the bitmap, which may not go meanwhile.
+bool isBitmapSelected(Bitmap bitmap);
+
 } // namespace platform::qt

@@ -47,6 +47,9 @@ void applyTopLevelFlags(WindowRecord& r)
     Qt::WindowFlags f = (r.modal ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
     if (r.exStyle & WS_EX_TOOLWINDOW)
         f = Qt::Tool | Qt::CustomizeWindowHint;
+    // The toolkit's one kind of window that window systems never activate.
+    if ((r.exStyle & WS_EX_NOACTIVATE) && (r.style & WS_CAPTION) != WS_CAPTION)
+        f = Qt::ToolTip | Qt::CustomizeWindowHint;
     bool caption = (r.style & WS_CAPTION) == WS_CAPTION;
     if (caption)
         f |= Qt::WindowTitleHint;
@@ -60,6 +63,8 @@ void applyTopLevelFlags(WindowRecord& r)
         f |= Qt::FramelessWindowHint;
     if (r.exStyle & WS_EX_TOPMOST)
         f |= Qt::WindowStaysOnTopHint;
+    if (r.exStyle & WS_EX_NOACTIVATE)
+        f |= Qt::WindowDoesNotAcceptFocus;
     if (w->windowFlags() == f)
         return;
     bool visible = w->isVisible();
@@ -440,7 +445,8 @@ bool ShowWindow(Hwnd hwnd, int command)
         if (!(r = findWindow(hwnd)) || !(w = r->widget))
             return wasVisible;
     }
-    bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE;
+    bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE &&
+                    !(r->exStyle & WS_EX_NOACTIVATE);
     if (!r->isChild())
         w->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     switch (command) {

@@ -40,9 +40,6 @@ static_assert(std::size(kExtLibrary1Commands) == std::size_t(ExtCommand::ListVie
 
 } // namespace
 
-const UnitKindDescriptor kPageControlKind{
-    .chineseName = "高级选择夹", .englishName = "PageControl", .stateFlags = 0x800101C0};
-
 std::span<const runtime::CommandDescriptor> ExtLibrary1Commands()
 {
     return kExtLibrary1Commands;

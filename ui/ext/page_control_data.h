@@ -31,8 +31,26 @@ namespace ui {
 
 struct PageControlData {
     static constexpr std::uint32_t kMaxVersion = 7;
-    enum class Effect { None };
-    enum class Live { None };
+    // What a property write sets going.
+    enum class Effect {
+        None,
+        Position,      // multi-row forced for left and right, relayout
+        MultiRow,      // relayout
+        Font,          // the header height grows to the font's, relayout
+        Pages,         // all pages replaced
+        CurrentPage,   // a switch as a click makes it
+        Relayout,
+        Revalidate,    // relayout, and the current page checked again
+        HeaderHeight,  // at least the font's, relayout
+        Style,         // a non-zero style turns overlapping off, relayout
+        Overlapping,   // overlapping turns the style to 0, relayout
+        Repaint,
+        HeaderImages,     // the list made again, relayout
+        BackgroundImages, // the list made again, repaint
+        ScrollButtons,    // the buttons' images made again, repaint
+    };
+    // Values the running unit answers instead of its settings.
+    enum class Live { None, CurrentPage, Pages, PageAreaLeft, PageAreaTop, PageAreaWidth, PageAreaHeight };
 
     std::uint32_t version = kMaxVersion;
     std::int32_t headerPosition = 0; // 0 top, 1 bottom, 2 left, 3 right
@@ -75,6 +93,36 @@ struct PageControlData {
 };
 
 const KindDescription<PageControlData>& PageControlDescription();
+
+// Property numbers the unit and its callers name.
+enum PageControlProperty : int {
+    kPageHeaderPosition = 8,
+    kPageMultiRow = 9,
+    kPageFont = 10,
+    kPagePages = 11,
+    kPageCurrent = 12,
+    kPageHeaderHeight = 18,
+    kPageHeaderStyle = 19,
+    kPageOverlapping = 20,
+    kPageTextAlignment = 21,
+    kPageAreaLeft = 58,
+    kPageCurrentHeaderNoHot = 62,
+    kPageControlPropertyCount = 63,
+};
+
+// Whether the kind takes a written value: out-of-range positions, styles,
+// alignments and header heights are ignored, and multi-row headers cannot
+// be turned off for left and right headers.
+bool PageControlWriteAccepted(const PageControlData& d, int property, std::int64_t value);
+
+// The colour properties that are one element of a stored triple (header
+// background colours 29-31, header text colours 38-40, shading colours
+// 54-56): the triple and the element, or nullopt for any other number.
+struct PageColorElement {
+    std::array<std::uint32_t, 3> PageControlData::*triple;
+    int index;
+};
+std::optional<PageColorElement> PageControlColorElement(int property);
 
 // One page of the pages block.  The block: format version, page count, then
 // per page: caption (text); header images, second triple, header

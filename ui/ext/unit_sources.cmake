@@ -2,7 +2,21 @@ set(UI_EXT_SOURCES
   ext_library.cpp
   list_view_commands.cpp
   list_view_unit.cpp
+  page_control_input.cpp
+  page_control_paint.cpp
+  page_control_switching.cpp
+  page_control_unit.cpp
+  page_header_colors.cpp
+  page_header_drawing.cpp
+  page_header_layout.cpp
+  page_header_pixels.cpp
+  page_model.cpp
+  page_scroll_button.cpp
+  page_scroll_images.cpp
   state_images.cpp
+  tip_layout.cpp
+  tip_markup.cpp
+  tip_window.cpp
   trans_label_unit.cpp
   tree_box_commands.cpp
   tree_box_unit.cpp
