@@ -3,20 +3,12 @@
 #include "platform/button.h"
 #include "platform/common_controls.h"
 #include "platform/qt/button_control.h"
+#include "platform/qt/control_class.h"
 #include "platform/qt/control_support.h"
 
-#include <algorithm>
-#include <array>
 
 namespace platform::qt {
 namespace {
-
-using Handler = LResult (*)(ButtonControl&, Hwnd, WParam, LParam);
-
-struct MessageHandler {
-    std::uint32_t message;
-    Handler handle;
-};
 
 LResult setText(ButtonControl& button, Hwnd, WParam, LParam lParam)
 {
@@ -49,21 +41,17 @@ LResult styleChanged(ButtonControl& button, Hwnd hwnd, WParam, LParam)
     return 0;
 }
 
-constexpr std::array kHandlers{
-    MessageHandler{WM_SETTEXT, setText},
-    MessageHandler{WM_GETTEXT, getText},
-    MessageHandler{WM_GETTEXTLENGTH, getTextLength},
-    MessageHandler{WM_LBUTTONDOWN, buttonDown},
-    MessageHandler{WM_STYLECHANGED, styleChanged},
+constexpr MessageHandler<ButtonControl> kHandlers[] = {
+    {WM_SETTEXT, setText},
+    {WM_GETTEXT, getText},
+    {WM_GETTEXTLENGTH, getTextLength},
+    {WM_LBUTTONDOWN, buttonDown},
+    {WM_STYLECHANGED, styleChanged},
 };
 
 LResult buttonProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam)
 {
-    auto it = std::find_if(kHandlers.begin(), kHandlers.end(), [&](const MessageHandler& h) { return h.message == message; });
-    ButtonControl* button = buttonOf(hwnd);
-    if (it == kHandlers.end() || !button)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    return it->handle(*button, hwnd, wParam, lParam);
+    return DispatchToControl<ButtonControl>(kHandlers, buttonOf(hwnd), hwnd, message, wParam, lParam);
 }
 
 } // namespace
@@ -78,10 +66,7 @@ ClassInfo buttonClassInfo()
 
 ButtonControl* buttonOf(Hwnd hwnd)
 {
-    WindowRecord* r = findWindow(hwnd);
-    if (!r || r->windowClass->windowClass.name != WC_BUTTON)
-        return nullptr;
-    return dynamic_cast<ButtonControl*>(r->widget.data());
+    return ControlOfClass<ButtonControl>(hwnd, WC_BUTTON);
 }
 
 } // namespace platform::qt

@@ -3,22 +3,14 @@
 #include "platform/combo_box.h"
 #include "platform/common_controls.h"
 #include "platform/qt/combo_box_control.h"
+#include "platform/qt/control_class.h"
 #include "platform/qt/control_support.h"
 #include "platform/qt/text_entry.h"
 #include "platform/qt/widgets.h"
 
-#include <algorithm>
-#include <array>
 
 namespace platform::qt {
 namespace {
-
-using Handler = LResult (*)(ComboBoxControl&, Hwnd, WParam, LParam);
-
-struct MessageHandler {
-    std::uint32_t message;
-    Handler handle;
-};
 
 LResult setText(ComboBoxControl& combo, Hwnd, WParam, LParam lParam)
 {
@@ -96,27 +88,23 @@ LResult styleChanged(ComboBoxControl& combo, Hwnd hwnd, WParam, LParam)
     return 0;
 }
 
-constexpr std::array kHandlers{
-    MessageHandler{WM_SETTEXT, setText},
-    MessageHandler{WM_GETTEXT, getText},
-    MessageHandler{WM_GETTEXTLENGTH, getTextLength},
-    MessageHandler{WM_CHAR, character},
-    MessageHandler{WM_LBUTTONDOWN, buttonDown},
-    MessageHandler{WM_SETFOCUS, setFocus},
-    MessageHandler{WM_KILLFOCUS, killFocus},
-    MessageHandler{WM_SIZE, sized},
-    MessageHandler{WM_CREATE, created},
-    MessageHandler{WM_SETFONT, fontSet},
-    MessageHandler{WM_STYLECHANGED, styleChanged},
+constexpr MessageHandler<ComboBoxControl> kHandlers[] = {
+    {WM_SETTEXT, setText},
+    {WM_GETTEXT, getText},
+    {WM_GETTEXTLENGTH, getTextLength},
+    {WM_CHAR, character},
+    {WM_LBUTTONDOWN, buttonDown},
+    {WM_SETFOCUS, setFocus},
+    {WM_KILLFOCUS, killFocus},
+    {WM_SIZE, sized},
+    {WM_CREATE, created},
+    {WM_SETFONT, fontSet},
+    {WM_STYLECHANGED, styleChanged},
 };
 
 LResult comboBoxProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam)
 {
-    auto it = std::find_if(kHandlers.begin(), kHandlers.end(), [&](const MessageHandler& h) { return h.message == message; });
-    ComboBoxControl* combo = comboBoxOf(hwnd);
-    if (it == kHandlers.end() || !combo)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    return it->handle(*combo, hwnd, wParam, lParam);
+    return DispatchToControl<ComboBoxControl>(kHandlers, comboBoxOf(hwnd), hwnd, message, wParam, lParam);
 }
 
 } // namespace
@@ -131,10 +119,7 @@ ClassInfo comboBoxClassInfo()
 
 ComboBoxControl* comboBoxOf(Hwnd hwnd)
 {
-    WindowRecord* r = findWindow(hwnd);
-    if (!r || r->windowClass->windowClass.name != WC_COMBOBOX)
-        return nullptr;
-    return dynamic_cast<ComboBoxControl*>(r->widget.data());
+    return ControlOfClass<ComboBoxControl>(hwnd, WC_COMBOBOX);
 }
 
 } // namespace platform::qt

@@ -2,21 +2,13 @@
 
 #include "platform/common_controls.h"
 #include "platform/edit.h"
+#include "platform/qt/control_class.h"
 #include "platform/qt/control_support.h"
 #include "platform/qt/edit_control.h"
 
-#include <algorithm>
-#include <array>
 
 namespace platform::qt {
 namespace {
-
-using Handler = LResult (*)(EditControl&, Hwnd, WParam, LParam);
-
-struct MessageHandler {
-    std::uint32_t message;
-    Handler handle;
-};
 
 LResult setText(EditControl& edit, Hwnd, WParam, LParam lParam)
 {
@@ -71,24 +63,20 @@ LResult styleChanged(EditControl& edit, Hwnd hwnd, WParam, LParam)
     return 0;
 }
 
-constexpr std::array kHandlers{
-    MessageHandler{WM_SETTEXT, setText},
-    MessageHandler{WM_GETTEXT, getText},
-    MessageHandler{WM_GETTEXTLENGTH, getTextLength},
-    MessageHandler{WM_CHAR, character},
-    MessageHandler{WM_LBUTTONDOWN, buttonDown},
-    MessageHandler{WM_SETFOCUS, setFocus},
-    MessageHandler{WM_KILLFOCUS, killFocus},
-    MessageHandler{WM_STYLECHANGED, styleChanged},
+constexpr MessageHandler<EditControl> kHandlers[] = {
+    {WM_SETTEXT, setText},
+    {WM_GETTEXT, getText},
+    {WM_GETTEXTLENGTH, getTextLength},
+    {WM_CHAR, character},
+    {WM_LBUTTONDOWN, buttonDown},
+    {WM_SETFOCUS, setFocus},
+    {WM_KILLFOCUS, killFocus},
+    {WM_STYLECHANGED, styleChanged},
 };
 
 LResult editProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam)
 {
-    auto it = std::find_if(kHandlers.begin(), kHandlers.end(), [&](const MessageHandler& h) { return h.message == message; });
-    EditControl* edit = editOf(hwnd);
-    if (it == kHandlers.end() || !edit)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    return it->handle(*edit, hwnd, wParam, lParam);
+    return DispatchToControl<EditControl>(kHandlers, editOf(hwnd), hwnd, message, wParam, lParam);
 }
 
 } // namespace
@@ -103,10 +91,7 @@ ClassInfo editClassInfo()
 
 EditControl* editOf(Hwnd hwnd)
 {
-    WindowRecord* r = findWindow(hwnd);
-    if (!r || r->windowClass->windowClass.name != WC_EDIT)
-        return nullptr;
-    return dynamic_cast<EditControl*>(r->widget.data());
+    return ControlOfClass<EditControl>(hwnd, WC_EDIT);
 }
 
 } // namespace platform::qt

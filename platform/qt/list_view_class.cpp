@@ -1,5 +1,6 @@
 #include "platform/qt/list_view_class.h"
 
+#include "platform/qt/control_class.h"
 #include "platform/qt/device_context.h"
 #include "platform/qt/list_view_control.h"
 
@@ -32,8 +33,7 @@ ClassInfo listViewClassInfo()
 
 ListViewControl* listViewOf(Hwnd hwnd)
 {
-    WindowRecord* record = findWindow(hwnd);
-    return record ? dynamic_cast<ListViewControl*>(record->widget.data()) : nullptr;
+    return ControlOfClass<ListViewControl>(hwnd, WC_LISTVIEW);
 }
 
 } // namespace platform::qt

@@ -1,6 +1,7 @@
 #include "platform/qt/tree_view_class.h"
 
 #include "platform/common_controls.h"
+#include "platform/qt/control_class.h"
 #include "platform/qt/device_context.h"
 #include "platform/qt/tree_view_widget.h"
 #include "platform/tree_view.h"
@@ -39,10 +40,7 @@ ClassInfo treeViewClassInfo()
 
 TreeViewWidget* treeViewOf(Hwnd hwnd)
 {
-    WindowRecord* r = findWindow(hwnd);
-    if (!r || r->windowClass->windowClass.name != WC_TREEVIEW)
-        return nullptr;
-    return dynamic_cast<TreeViewWidget*>(r->widget.data());
+    return ControlOfClass<TreeViewWidget>(hwnd, WC_TREEVIEW);
 }
 
 } // namespace platform::qt

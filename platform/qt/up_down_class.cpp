@@ -1,6 +1,7 @@
 #include "platform/qt/up_down_class.h"
 
 #include "platform/common_controls.h"
+#include "platform/qt/control_class.h"
 #include "platform/qt/up_down_control.h"
 #include "platform/up_down.h"
 
@@ -27,10 +28,7 @@ ClassInfo upDownClassInfo()
 
 UpDownControl* upDownOf(Hwnd hwnd)
 {
-    WindowRecord* r = findWindow(hwnd);
-    if (!r || r->windowClass->windowClass.name != WC_UPDOWN)
-        return nullptr;
-    return dynamic_cast<UpDownControl*>(r->widget.data());
+    return ControlOfClass<UpDownControl>(hwnd, WC_UPDOWN);
 }
 
 } // namespace platform::qt
