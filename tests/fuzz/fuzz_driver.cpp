@@ -7,6 +7,7 @@
 //   template_block_fuzz_driver --write-corpus DIR
 
 #include "template_samples.h"
+#include "fuzz_random.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,17 +24,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// splitmix64: a fixed seed gives the same series on every run.
-struct Random {
-    std::uint64_t state = 0x5EED'0F'7E'3B1A7E5ull;
-    std::uint64_t next()
-    {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::size_t below(std::size_t n) { return n ? std::size_t(next() % n) : 0; }
+// This driver's own series.
+struct Random : fuzzing::Random {
+    Random() : fuzzing::Random{0x5EED'0F'7E'3B1A7E5ull} {}
 };
 
 void putU32(Bytes& b, std::size_t at, std::uint32_t v)

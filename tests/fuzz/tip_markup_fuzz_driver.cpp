@@ -6,6 +6,8 @@
 //
 //   tip_markup_fuzz_driver CORPUS_DIR [MUTATIONS]
 
+#include "fuzz_random.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,17 +24,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// splitmix64: a fixed seed gives the same series on every run.
-struct Random {
-    std::uint64_t state = 0x7119'4A4B'0F5E'ED01ull;
-    std::uint64_t next()
-    {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::size_t below(std::size_t n) { return n ? std::size_t(next() % n) : 0; }
+// This driver's own series.
+struct Random : fuzzing::Random {
+    Random() : fuzzing::Random{0x7119'4A4B'0F5E'ED01ull} {}
 };
 
 constexpr std::string_view kPieces[] = {
