@@ -31,7 +31,7 @@ AppState& State()
 void FreeGlobalTexts()
 {
     AppState& s = State();
-    for (TextVariable* t : {&s.nodeAddTarget, &s.windowMode, &s.listMode, &s.statement})
+    for (TextVariable* t : {&s.nodeAddTarget, &s.windowMode, &s.listMode, &s.statement, &s.entryShown})
         t->release();
 }
 

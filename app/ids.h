@@ -30,17 +30,21 @@ inline constexpr std::uint32_t kNodePages = 0x16012121;
 inline constexpr std::uint32_t kNodeNameEdit = 0x16012129;
 inline constexpr std::uint32_t kNodePreview = 0x1601229D;
 inline constexpr std::uint32_t kNodePictureCombo = 0x1601212A;
+inline constexpr std::uint32_t kAddNodeButton = 0x160122A0;
 inline constexpr std::uint32_t kRenameNameEdit = 0x16012138;
 inline constexpr std::uint32_t kRenamePreview = 0x160122C4;
 inline constexpr std::uint32_t kRenamePictureCombo = 0x160122CF;
+inline constexpr std::uint32_t kRenameNodeButton = 0x160122B6;
 
 // Content window.
 inline constexpr std::uint32_t kContentPages = 0x160121E7;
 inline constexpr std::uint32_t kAddCodeEdit = 0x160121F4;
 inline constexpr std::uint32_t kAddDescriptionEdit = 0x160121F3;
 inline constexpr std::uint32_t kAddDetailsEdit = 0x160121F2;
+inline constexpr std::uint32_t kAddContentButton = 0x160121F0;
 inline constexpr std::uint32_t kEditCodeEdit = 0x160121F8;
 inline constexpr std::uint32_t kEditDescriptionEdit = 0x160121F9;
 inline constexpr std::uint32_t kEditDetailsEdit = 0x160121FA;
+inline constexpr std::uint32_t kSaveContentButton = 0x160121FE;
 
 } // namespace app::ids

@@ -121,6 +121,38 @@ public:
     void setCurrentRow(int row) const { writeInteger(35, row); }
 };
 
+// An edit box: property 8 is its text.
+class EditBox : public Unit {
+public:
+    constexpr EditBox(ids::WindowIds window, std::uint32_t unitId)
+        : Unit(window.window, unitId, ui::kinds::EditBox.value)
+    {
+    }
+    std::string text() const { return readText(8); }
+    void setText(const std::string& text) const { writeText(8, text); }
+};
+
+// A combo box: property 19 is the selected item's position (-1: none).
+class ComboBox : public Unit {
+public:
+    constexpr ComboBox(ids::WindowIds window, std::uint32_t unitId)
+        : Unit(window.window, unitId, ui::kinds::ComboBox.value)
+    {
+    }
+    int selection() const { return readInteger(19); }
+    void select(int position) const { writeInteger(19, position); }
+};
+
+// An advanced tab: property 12 is the page shown.
+class PageControl : public Unit {
+public:
+    constexpr PageControl(ids::WindowIds window, std::uint32_t unitId)
+        : Unit(window.window, unitId, ui::kinds::PageControl.value)
+    {
+    }
+    void showPage(int page) const { writeInteger(12, page); }
+};
+
 // Paints a unit's window at once, not when the loop is next idle.
 void RefreshDisplay(const Unit& unit);
 

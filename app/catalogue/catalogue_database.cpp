@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/catalogue/statements.h"
+#include "app/catalogue/transaction.h"
 #include "app/units.h"
 #include "runtime/conversions.h"
 #include "runtime/memory.h"
@@ -36,11 +37,27 @@ void inform(const char* message, const char* caption)
     InfoBox(message, kInformation, caption);
 }
 
-// The first row's integer column of statement 2.
-std::int32_t findNode(std::string_view name, const char* column, std::uint32_t position)
+// The first row's integer column of statement 2; nothing from a query
+// that failed, which has no row to read a number from.
+std::optional<std::int32_t> findNode(std::string_view name, const char* column, std::uint32_t position)
 {
     ResultSet set(statements::FindNode(name));
+    if (!set.opened())
+        return std::nullopt;
     return set.integer(column, {kFindNodeRoutine, position});
+}
+
+// Whether a node other than `key` is named `name`; nothing when the query
+// failed.
+std::optional<bool> otherNodeNamed(std::string_view name, std::int32_t key)
+{
+    ResultSet set(statements::FindNode(name));
+    if (!set.opened())
+        return std::nullopt;
+    for (; !set.atEnd(); set.next())
+        if (set.integer("父项目", {kFindNodeRoutine, 3}) != key)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -134,12 +151,12 @@ std::optional<std::vector<NodeRow>> LoadNodes()
     return nodes;
 }
 
-std::int32_t FindNodeKey(std::string_view name)
+std::optional<std::int32_t> FindNodeKey(std::string_view name)
 {
     return findNode(name, "父项目", 1);
 }
 
-std::int32_t FindNodeImage(std::string_view name)
+std::optional<std::int32_t> FindNodeImage(std::string_view name)
 {
     return findNode(name, "图片索引", 2);
 }
@@ -155,9 +172,14 @@ bool AddNode(std::string_view name, std::int32_t image, std::optional<std::int32
     return done;
 }
 
-bool RenameNode(std::string_view name, std::int32_t image, std::int32_t key)
+bool RenameNode(std::string_view oldName, std::string_view name, std::int32_t image, std::int32_t key)
 {
-    return Change(statements::RenameNode(name, image, key));
+    std::optional<bool> shared = otherNodeNamed(oldName, key);
+    if (!shared)
+        return false;
+    if (*shared || oldName == name)
+        return Change(statements::RenameNode(name, image, key));
+    return ChangeTogether({statements::RenameNode(name, image, key), statements::MoveEntries(oldName, name)});
 }
 
 bool DeleteNode(std::int32_t key, std::int32_t parentKey, bool hasChildren)
@@ -204,9 +226,7 @@ EntryText ReadEntry(std::string_view entryKey)
 
 bool AddEntry(std::string_view nodeName, const EntryText& entry)
 {
-    bool done = Change(statements::AddEntry(nodeName, entry.code, entry.description, entry.details));
-    inform("添加成功！", "添加成功");
-    return done;
+    return Change(statements::AddEntry(nodeName, entry.code, entry.description, entry.details));
 }
 
 bool ChangeEntry(const EntryText& entry, std::string_view entryKey)
@@ -221,9 +241,7 @@ bool ChangeEntry(const EntryText& entry, std::string_view entryKey)
 
 bool DeleteEntry(std::string_view entryKey)
 {
-    bool done = Change(statements::DeleteEntry(entryKey));
-    inform("删除成功", "删除成功");
-    return done;
+    return Change(statements::DeleteEntry(entryKey));
 }
 
 } // namespace app::catalogue

@@ -82,12 +82,17 @@ struct EntryText {
 // Every node in key order; when the query fails, "请检查数据库文件是否正确！"
 // is shown and nothing is returned.
 std::optional<std::vector<NodeRow>> LoadNodes();
-// The key, or the picture, of the first node of that name (0 when none).
-std::int32_t FindNodeKey(std::string_view name);
-std::int32_t FindNodeImage(std::string_view name);
+// The key, or the picture, of the first node of that name (0 when there
+// is none); nothing when the query failed (the database busy or gone).
+std::optional<std::int32_t> FindNodeKey(std::string_view name);
+std::optional<std::int32_t> FindNodeImage(std::string_view name);
 // Adds a node, at the top level or under a parent, and reports the outcome.
 bool AddNode(std::string_view name, std::int32_t image, std::optional<std::int32_t> parentKey);
-bool RenameNode(std::string_view name, std::int32_t image, std::int32_t key);
+// Renames a node and changes its picture.  Its entries follow it, in the
+// same transaction, unless another node keeps the old name: two nodes of
+// one name share their entries, so they stay listed under that one.  When
+// that cannot be told, nothing is changed.
+bool RenameNode(std::string_view oldName, std::string_view name, std::int32_t image, std::int32_t key);
 // Deletes a node; with children, they go to the node's parent first.
 bool DeleteNode(std::int32_t key, std::int32_t parentKey, bool hasChildren);
 
@@ -95,9 +100,11 @@ bool DeleteNode(std::int32_t key, std::int32_t parentKey, bool hasChildren);
 std::vector<EntryRow> ListEntries(std::string_view nodeName);
 // One entry; empty texts when the query fails or finds nothing.
 EntryText ReadEntry(std::string_view entryKey);
-// Adds, changes or deletes an entry and reports the outcome.
+// Adds or deletes an entry; the caller reports the outcome once the list
+// shows it.
 bool AddEntry(std::string_view nodeName, const EntryText& entry);
-bool ChangeEntry(const EntryText& entry, std::string_view entryKey);
 bool DeleteEntry(std::string_view entryKey);
+// Changes an entry and reports the outcome.
+bool ChangeEntry(const EntryText& entry, std::string_view entryKey);
 
 } // namespace app::catalogue

@@ -91,4 +91,24 @@ std::string DeleteEntry(std::string_view entryKey)
     return "DELETE FROM cntext WHERE ID=" + std::string(entryKey);
 }
 
+std::string MoveEntries(std::string_view fromName, std::string_view toName)
+{
+    return "UPDATE cntext SET 对应节点 =" + Quoted(toName) + " WHERE 对应节点=" + Quoted(fromName);
+}
+
+std::string BeginTransaction()
+{
+    return "BEGIN TRANSACTION";
+}
+
+std::string CommitTransaction()
+{
+    return "COMMIT TRANSACTION";
+}
+
+std::string RollbackTransaction()
+{
+    return "ROLLBACK TRANSACTION";
+}
+
 } // namespace app::statements

@@ -33,4 +33,13 @@ std::string ChangeEntry(std::string_view code, std::string_view description, std
                         std::string_view entryKey);                          // 11
 std::string DeleteEntry(std::string_view entryKey);                          // 12
 
+// Files the entries of one category name under another: entries name their
+// category by its name, so a renamed node takes them along with this.
+std::string MoveEntries(std::string_view fromName, std::string_view toName);
+
+// Changes run between these are kept together or not at all.
+std::string BeginTransaction();
+std::string CommitTransaction();
+std::string RollbackTransaction();
+
 } // namespace app::statements

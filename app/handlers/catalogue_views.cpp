@@ -41,7 +41,6 @@ struct EntryColumn {
 constexpr EntryColumn kEntryColumns[] = {
     {"网址", 0}, {"标题", 100}, {"描述", 425}, {"详细", 0}, {"唯一标识符", 0},
 };
-enum EntryColumnIndex : int { kTitleColumn = 1, kDescriptionColumn = 2, kDetailsColumn = 3, kKeyColumn = 4 };
 
 } // namespace
 
@@ -67,6 +66,11 @@ void LoadCategoryTree()
     pacing.finished();
 }
 
+std::string CurrentCategoryName()
+{
+    return kCategoryTree.itemText(kCategoryTree.currentItem());
+}
+
 void ShowCurrentCategory()
 {
     kEntryList.deleteAllRows();
@@ -83,8 +87,7 @@ void RefreshEntries()
     if (State().listMode.get() != kEntriesListed)
         return;
     kEntryList.deleteAllRows();
-    std::string category = kCategoryTree.itemText(kCategoryTree.currentItem());
-    for (const catalogue::EntryRow& e : catalogue::ListEntries(category)) {
+    for (const catalogue::EntryRow& e : catalogue::ListEntries(CurrentCategoryName())) {
         int row = kEntryList.appendRow();
         kEntryList.setCellText(row, kTitleColumn, e.code);
         kEntryList.setCellText(row, kDescriptionColumn, e.description);

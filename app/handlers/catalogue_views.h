@@ -13,6 +13,14 @@ inline constexpr ListView kEntryList{ids::kMainWindow, ids::kContentList};
 // The text ListMode holds once a category's entries are shown.
 inline constexpr const char* kEntriesListed = "外链";
 
+// The list's columns by position; the content handlers read the title
+// and the entry's key back from a row.
+enum EntryColumnIndex : int { kTitleColumn = 1, kDescriptionColumn = 2, kDetailsColumn = 3, kKeyColumn = 4 };
+
+// The name of the current category: the current tree item's text, empty
+// when there is none.
+std::string CurrentCategoryName();
+
 // Fills the tree with every node of `base`, children under their parents
 // (expanded), repainting as it grows.  When the query fails the message
 // says so and the tree keeps its items.
