@@ -99,6 +99,18 @@ void LineEditor::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // A single line is the whole text: the ends of the text are the ends
+    // of the line, with Ctrl as without it.  QLineEdit knows only the
+    // latter.
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        Qt::KeyboardModifiers rest = event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+        if ((event->modifiers() & Qt::ControlModifier) && (rest == Qt::NoModifier || rest == Qt::ShiftModifier)) {
+            bool select = rest == Qt::ShiftModifier;
+            event->key() == Qt::Key_Home ? home(select) : end(select);
+            event->accept();
+            return;
+        }
+    }
     QLineEdit::keyPressEvent(event);
 }
 

@@ -175,6 +175,19 @@ TEST_F(Edit, SelectionPositionsAreGbkBytesAndNeverInsideACharacter)
     EXPECT_EQ(Edit_GetSel(edit).end, 7);
 }
 
+TEST_F(Edit, CtrlHomeAndCtrlEndReachTheEndsOfASingleLine)
+{
+    makeEdit(ES_AUTOHSCROLL);
+    focus(edit);
+    SetWindowText(edit, "ab中文cd");
+    Edit_SetSel(edit, 4, 4);
+    key(VK_HOME, drive::kControl);
+    EXPECT_EQ(Edit_GetSel(edit).start, 0);
+    key(VK_END, drive::kControl | drive::kShift);
+    EXPECT_EQ(Edit_GetSel(edit).start, 0);
+    EXPECT_EQ(Edit_GetSel(edit).end, 8);
+}
+
 TEST_F(Edit, AMultiLineTextCountsItsLineBreaksAsTwoBytes)
 {
     makeEdit(ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, Rect::fromSize(10, 10, 200, 120));
