@@ -107,9 +107,9 @@ bool Database::execute(const std::string& sql) const
     return call(CoreCommand::ExecuteSql, {ref(), TextArgument(sql)}).asLogical();
 }
 
-runtime::TypedValue Database::readColumn(std::int32_t set, const std::string& column) const
+runtime::TypedValue Database::readColumn(std::int32_t set, const char* column) const
 {
-    return call(CoreCommand::ReadColumn, {ref(), runtime::TypedValue::integer(set), TextArgument(column)});
+    return call(CoreCommand::ReadColumn, {ref(), runtime::TypedValue::integer(set), runtime::TypedValue::text(column)});
 }
 
 int TreeBox::itemCount() const

@@ -74,8 +74,10 @@ public:
     void moveNext(std::int32_t set) const;
     bool execute(const std::string& sql) const;
     // The named column of the current row, as the unit gives it (the empty
-    // text when there is none); the caller owns what it points to.
-    runtime::TypedValue readColumn(std::int32_t set, const std::string& column) const;
+    // text when there is none); the caller owns what it points to.  The
+    // name is read once a cell, so it is passed as the NUL-terminated text
+    // the unit takes, without a copy.
+    runtime::TypedValue readColumn(std::int32_t set, const char* column) const;
 };
 
 // A tree box: items by index, their pre-order position over the whole tree

@@ -211,7 +211,7 @@ bool readColumn(ResultSet* rs, std::int32_t position, ColumnValue* value)
 {
     if (!value)
         return false;
-    EmptyVar(value);
+    value->clear();
     if (!rs || position < 0 || std::size_t(position) >= rs->columns.size())
         return false;
     auto index = std::size_t(position);

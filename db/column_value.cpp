@@ -6,63 +6,58 @@
 
 namespace db {
 
-ColumnValue::~ColumnValue()
-{
-    EmptyVar(this);
-}
-
 void ColumnValue::setByte(std::uint8_t v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Byte;
     byte = v;
 }
 
 void ColumnValue::setShort(std::int16_t v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Short;
     shortInt = v;
 }
 
 void ColumnValue::setInteger(std::int32_t v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Integer;
     integer = v;
 }
 
 void ColumnValue::setReal32(float v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Real32;
     real32 = v;
 }
 
 void ColumnValue::setReal64(double v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Real64;
     real64 = v;
 }
 
 void ColumnValue::setLogical(bool v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Logical;
     logical = v ? 1 : 0;
 }
 
 void ColumnValue::setDateTime(double days)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::DateTime;
     dateTime = days;
 }
 
 void ColumnValue::setText(std::string_view v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Text;
     // A block of the runtime's heap: the unit hands it on to the handler
     // as it is, without another copy.
@@ -74,7 +69,7 @@ void ColumnValue::setText(std::string_view v)
 
 void ColumnValue::setBytes(std::span<const std::uint8_t> v)
 {
-    EmptyVar(this);
+    clear();
     code = ValueCode::Bytes;
     // Even empty bytes get a block, so a bytes value never has a null
     // pointer beside a code that says bytes.
@@ -88,23 +83,24 @@ char* ColumnValue::releaseText()
 {
     char* t = text;
     text = nullptr;
-    EmptyVar(this);
+    clear();
     return t;
+}
+
+void ColumnValue::releaseBlocks()
+{
+    if (text)
+        runtime::Free(text);
+    if (bytes)
+        runtime::Free(bytes);
+    text = nullptr;
+    bytes = nullptr;
 }
 
 void EmptyVar(ColumnValue* value)
 {
-    if (!value)
-        return;
-    if (value->text)
-        runtime::Free(value->text);
-    if (value->bytes)
-        runtime::Free(value->bytes);
-    value->text = nullptr;
-    value->bytes = nullptr;
-    value->length = 0;
-    value->code = ValueCode::None;
-    value->real64 = 0;
+    if (value)
+        value->clear();
 }
 
 } // namespace db

@@ -39,7 +39,7 @@ struct ColumnValue {
     std::size_t length = 0;         // of text or bytes
 
     ColumnValue() : real64(0) {}
-    ~ColumnValue();
+    ~ColumnValue() { clear(); }
     ColumnValue(const ColumnValue&) = delete;
     ColumnValue& operator=(const ColumnValue&) = delete;
 
@@ -59,6 +59,19 @@ struct ColumnValue {
     // Hands the text block over to the caller (who frees it with the
     // runtime's Free) and empties the value.
     char* releaseText();
+    // What EmptyVar does.  A value is emptied several times for each read
+    // and mostly holds no block by then, so that test is made here.
+    void clear()
+    {
+        if (text || bytes)
+            releaseBlocks();
+        length = 0;
+        code = ValueCode::None;
+        real64 = 0;
+    }
+
+private:
+    void releaseBlocks();
 };
 
 // Releases the value's text or bytes and resets it to code 0.

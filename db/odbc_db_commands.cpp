@@ -199,10 +199,11 @@ TypedValue ReadColumnCommand(std::span<const TypedValue> args)
     const TypedValue& column = arg(args, 2);
     ColumnValue value;
     if (column.is(runtime::ValueType::Text)) {
-        std::string name(textArg(column));
+        // A text value is NUL-terminated already: the name is passed as it is.
+        const char* name = column.asText() ? column.asText() : "";
         static const auto read = engine().lookup<ReadColByNameFn>("ReadColByName");
         if (read)
-            read(unit.connection(), rs, name.c_str(), &value);
+            read(unit.connection(), rs, name, &value);
     } else if (column.isNumeric()) {
         std::int32_t position = integerArg(column);
         static const auto read = engine().lookup<ReadColByIndexFn>("ReadColByIndex");

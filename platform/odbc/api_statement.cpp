@@ -155,30 +155,34 @@ SQLRETURN prepare(Stmt& stmt, const std::string& sql)
     return SQL_SUCCESS;
 }
 
-// One row of the statement into the result.
+// One row of the statement into the result.  Each column is taken once as
+// a value: the column functions would each look the column up and check
+// the connection's error state again, three times a cell.  The value is
+// read at once, while the connection is held, so needing no mutex of
+// SQLite's is no loss.
 void readRow(sqlite3_stmt* st, ResultTable& result)
 {
     const size_t columns = result.columnCount();
     Cell* row = result.appendRow();
     for (size_t i = 0; i < columns; ++i) {
-        int c = int(i);
+        sqlite3_value* v = sqlite3_column_value(st, int(i));
         Cell& cell = row[i];
-        switch (sqlite3_column_type(st, c)) {
+        switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
-            result.setInteger(i, cell, sqlite3_column_int64(st, c));
+            result.setInteger(i, cell, sqlite3_value_int64(v));
             break;
         case SQLITE_FLOAT:
-            result.setReal(i, cell, sqlite3_column_double(st, c));
+            result.setReal(i, cell, sqlite3_value_double(v));
             break;
         case SQLITE_TEXT: {
-            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-            size_t n = size_t(sqlite3_column_bytes(st, c));
+            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+            size_t n = size_t(sqlite3_value_bytes(v));
             result.setText(i, cell, std::string_view(text ? text : "", n));
             break;
         }
         case SQLITE_BLOB: {
-            const char* data = static_cast<const char*>(sqlite3_column_blob(st, c));
-            size_t n = size_t(sqlite3_column_bytes(st, c));
+            const char* data = static_cast<const char*>(sqlite3_value_blob(v));
+            size_t n = size_t(sqlite3_value_bytes(v));
             result.setBlob(i, cell, std::string_view(data ? data : "", data ? n : 0));
             break;
         }

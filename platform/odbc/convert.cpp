@@ -219,6 +219,42 @@ std::string_view characterSource(const CellValue& v, SQLSMALLINT sqlType, Form f
     return piece.direct ? v.bytes : std::string_view(piece.converted);
 }
 
+// The room a value's narrow form can take at most, for the values that are
+// written straight into the application's buffer (0 for the others): an
+// integer's digits, and a text converted to GBK.  ASCII text is copied
+// from the result as it is anyway.
+std::size_t narrowRoomFor(const CellValue& v)
+{
+    if (v.kind == CellKind::Integer)
+        return 20; // "-9223372036854775808"
+    return v.kind == CellKind::Text && !v.ascii ? GbkRoomFor(v.bytes.size()) : 0;
+}
+
+// A value whose narrow form is sure to fit the buffer whole, terminator
+// included, goes straight into it: converted once, copied never.
+bool fitsNarrowWhole(const CellValue& v, SQLPOINTER target, SQLLEN bufferLength, const DataPiece& piece)
+{
+    std::size_t room = narrowRoomFor(v);
+    return room && target && bufferLength > SQLLEN(room) && !piece.prepared && !piece.delivered && piece.offset == 0;
+}
+
+Conversion deliverNarrowWhole(const CellValue& v, SQLPOINTER target, SQLLEN* length, DataPiece& piece)
+{
+    piece.prepared = true;
+    piece.direct = false;
+    char* start = static_cast<char*>(target);
+    char* end = v.kind == CellKind::Integer ? std::to_chars(start, start + 20, v.integer).ptr
+                                            : Utf8ToGbkInto(v.bytes, start);
+    piece.invalid = end == nullptr;
+    if (piece.invalid)
+        return error("22018", "Invalid character value: the stored text is not valid UTF-8");
+    *end = '\0';
+    if (length)
+        *length = SQLLEN(end - start);
+    piece.delivered = true;
+    return {};
+}
+
 std::string_view binarySource(const CellValue& v, DataPiece& piece)
 {
     if (!piece.prepared) {
@@ -461,6 +497,8 @@ Conversion ConvertValue(const CellValue& v, SQLSMALLINT sqlType, SQLSMALLINT cTy
         return {};
     }
 
+    if (cType == SQL_C_CHAR && fitsNarrowWhole(v, target, bufferLength, piece))
+        return deliverNarrowWhole(v, target, length, piece);
     if (cType == SQL_C_CHAR || cType == SQL_C_WCHAR || cType == SQL_C_BINARY) {
         Form form = cType == SQL_C_CHAR ? Form::Narrow : cType == SQL_C_WCHAR ? Form::Wide : Form::Binary;
         std::string_view source = form == Form::Binary ? binarySource(v, piece) : characterSource(v, sqlType, form, piece);

@@ -260,44 +260,64 @@ bool GbkToUtf8(std::string_view in, std::string& out)
 
 bool Utf8ToGbk(std::string_view in, std::string& out)
 {
-    // GB18030 never takes more than twice the bytes of UTF-8 (a two-byte
-    // UTF-8 character may take four), so the output is written through a
-    // pointer into room made once.
-    out.resize(in.size() * 2);
-    char* dst = out.data();
+    out.resize(GbkRoomFor(in.size()));
+    char* end = Utf8ToGbkInto(in, out.data());
+    if (!end)
+        return false;
+    out.resize(std::size_t(end - out.data()));
+    return true;
+}
+
+char* Utf8ToGbkInto(std::string_view in, char* dst)
+{
     const BmpTable& table = bmpTable();
-    std::size_t at = 0;
-    while (at < in.size()) {
-        // Runs of ASCII go across whole.
-        std::size_t run = at;
-        while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80)
-            ++run;
-        std::memcpy(dst, in.data() + at, run - at);
-        dst += run - at;
-        if ((at = run) == in.size())
-            break;
-        std::size_t start = at;
+    const char* p = in.data();
+    const char* const end = p + in.size();
+    while (p < end) {
+        // ASCII goes across eight bytes at a time where it can: a
+        // snippet's text is mostly code.
+        std::uint64_t word;
+        if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ull) == 0)) {
+            std::memcpy(dst, p, 8);
+            p += 8;
+            dst += 8;
+            continue;
+        }
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            *dst++ = *p++;
+            continue;
+        }
+        // Chinese text is three-byte UTF-8 with a GBK form in the table.
+        if (auto lead = static_cast<unsigned char>(*p); (lead & 0xF0) == 0xE0 && end - p >= 3) {
+            auto b1 = static_cast<unsigned char>(p[1]), b2 = static_cast<unsigned char>(p[2]);
+            std::int32_t cp = (lead & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+            std::uint32_t packed = table.form(cp);
+            if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && cp >= 0x800 && packed != 0) {
+                dst = writePacked(dst, packed);
+                p += 3;
+                continue;
+            }
+        }
+        std::size_t at = std::size_t(p - in.data());
+        const std::size_t start = at;
         std::int32_t cp = nextCodePoint(in, at);
         if (cp < 0)
-            return false;
+            return nullptr;
+        p = in.data() + at;
         std::uint32_t packed = cp < 0x10000 ? table.form(cp) : 0;
-        if (cp >= 0x10000) {
-            std::string four;
-            appendSupplementary(four, cp);
-            std::memcpy(dst, four.data(), four.size());
-            dst += four.size();
-        } else if (packed != 0) {
+        if (packed != 0) {
             dst = writePacked(dst, packed);
-        } else {
-            std::string one;
-            if (!convert(Direction::ToGbk, in.substr(start, at - start), one))
-                return false;
-            std::memcpy(dst, one.data(), one.size());
-            dst += one.size();
+            continue;
         }
+        std::string slow;
+        if (cp >= 0x10000)
+            appendSupplementary(slow, cp);
+        else if (!convert(Direction::ToGbk, in.substr(start, at - start), slow))
+            return nullptr;
+        std::memcpy(dst, slow.data(), slow.size());
+        dst += slow.size();
     }
-    out.resize(std::size_t(dst - out.data()));
-    return true;
+    return dst;
 }
 
 } // namespace access_odbc

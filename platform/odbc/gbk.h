@@ -16,6 +16,16 @@ namespace access_odbc {
 bool GbkToUtf8(std::string_view in, std::string& out);
 bool Utf8ToGbk(std::string_view in, std::string& out);
 
+// GB18030 never takes more than twice the bytes of UTF-8 (a two-byte UTF-8
+// character may take four).
+constexpr std::size_t GbkRoomFor(std::size_t utf8Bytes)
+{
+    return utf8Bytes * 2;
+}
+// Utf8ToGbk straight into `out`, which has room for GbkRoomFor(in.size())
+// bytes: the end of what it wrote, or null for text that is not UTF-8.
+char* Utf8ToGbkInto(std::string_view in, char* out);
+
 // The length of the longest run of whole GBK characters at the start of
 // `in` that fits in `limit` bytes.
 std::size_t GbkPrefixLength(std::string_view in, std::size_t limit);

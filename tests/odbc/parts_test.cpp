@@ -154,6 +154,11 @@ TEST(OdbcGbkTest, ConvertsBothWaysAndRefusesBrokenText)
     EXPECT_FALSE(GbkToUtf8("ab\xFF", out));
     EXPECT_FALSE(Utf8ToGbk("\xE5\xAD", out));   // cut UTF-8
     EXPECT_FALSE(Utf8ToGbk("\xC0\x80", out));   // overlong form
+    EXPECT_FALSE(Utf8ToGbk("\xE0\x80\xAF", out)); // overlong three-byte form
+    EXPECT_FALSE(Utf8ToGbk("\xED\xA0\x80", out)); // a surrogate
+    // Long ASCII runs on either side of a character go across in words.
+    ASSERT_TRUE(Utf8ToGbk("int total = 0;\xE5\xAD\x97\xE7\xAC\xA6 // sum of values", out));
+    EXPECT_EQ(out, "int total = 0;\xD7\xD6\xB7\xFB // sum of values");
     ASSERT_TRUE(GbkToUtf8("", out));
     EXPECT_EQ(out, "");
 }
