@@ -1,10 +1,20 @@
 // The main of every benchmark program: the platform comes up headless,
 // then Google Benchmark runs what the program registered.
 
+#include "bench/bench_main.h"
+
 #include "platform/testing/ui_driver.h"
 
-#include <benchmark/benchmark.h>
 #include <malloc.h>
+
+namespace {
+benchmark::BenchmarkReporter* g_reporter = nullptr;
+}
+
+void bench::UseReporter(benchmark::BenchmarkReporter* reporter)
+{
+    g_reporter = reporter;
+}
 
 int main(int argc, char** argv)
 {
@@ -16,7 +26,7 @@ int main(int argc, char** argv)
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
     platform::testing::InitializeHeadless(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    benchmark::RunSpecifiedBenchmarks(g_reporter);
     benchmark::Shutdown();
     return 0;
 }

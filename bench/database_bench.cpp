@@ -6,6 +6,7 @@
 // ratios are the cost of each layer in between.
 
 #include "app/catalogue/catalogue_database.h"
+#include "bench/bench_main.h"
 #include "app/catalogue/statements.h"
 #include "app/catalogue_support.h"
 #include "app/ids.h"
@@ -18,7 +19,9 @@
 #include <sqlext.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iomanip>
 #include <string>
 #include <unistd.h>
 
@@ -194,5 +197,60 @@ void SqliteDirectMapped(benchmark::State& state)
     sqliteDirect(state, true);
 }
 BENCHMARK(SqliteDirectMapped)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The console's table, then each path's time as a multiple of SQLite's as a
+// program opens the file, from the same run (the median where a run is
+// repeated).  CPU time: every path runs on one thread, and time the
+// machine gives to other work is no cost of the path.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
+                record(run.run_name.function_name, run.GetAdjustedCPUTime());
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const Path* base = find("SqliteDirect");
+        if (!base || base->time <= 0)
+            return;
+        std::ostream& out = GetOutputStream();
+        out << "\nCPU time as a multiple of SqliteDirect's in this run:\n";
+        for (const Path& p : m_paths)
+            out << "  " << std::left << std::setw(20) << p.name << std::fixed << std::setprecision(2)
+                << p.time / base->time << "x\n";
+    }
+
+private:
+    struct Path {
+        std::string name;
+        double time = 0;
+    };
+
+    Path* find(const std::string& name)
+    {
+        auto it = std::find_if(m_paths.begin(), m_paths.end(), [&](const Path& p) { return p.name == name; });
+        return it == m_paths.end() ? nullptr : &*it;
+    }
+
+    void record(const std::string& name, double time)
+    {
+        if (Path* p = find(name))
+            p->time = time;
+        else
+            m_paths.push_back({.name = name, .time = time});
+    }
+
+    std::vector<Path> m_paths; // in the order they ran
+};
+
+RatioReporter g_ratios;
+[[maybe_unused]] const bool g_reportsRatios = (bench::UseReporter(&g_ratios), true);
 
 } // namespace
