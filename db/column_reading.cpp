@@ -239,7 +239,7 @@ bool ReadColByIndex(Connection* c, ResultSetHandle handle, std::int32_t position
 bool ReadColByName(Connection* c, ResultSetHandle handle, const char* name, ColumnValue* value)
 {
     ResultSet* rs = FindResultSet(c, handle);
-    int position = rs && name ? ColumnPosition(*rs, std::string_view(name)) : -1;
+    int position = rs && name ? ColumnPosition(*rs, name) : -1;
     if (position < 0) {
         EmptyVar(value);
         return false;

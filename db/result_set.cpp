@@ -53,6 +53,8 @@ bool describeColumns(ResultSet& rs)
             return false;
         col.name.assign(reinterpret_cast<const char*>(name.data()), std::size_t(std::max<SQLSMALLINT>(nameLength, 0)));
         col.name.resize(std::strlen(col.name.c_str()));
+        col.firstOfName = std::none_of(rs.columns.begin(), rs.columns.begin() + i,
+                                       [&](const ResultColumn& earlier) { return earlier.name == col.name; });
         col.bound = !isLongOrBinary(col.sqlType) && col.size <= kLargestBoundColumn;
         if (!col.bound)
             continue;
@@ -293,15 +295,17 @@ bool ResultSet::moveTo(std::int32_t row)
     return true;
 }
 
-int ColumnPosition(const ResultSet& rs, std::string_view name)
+int ColumnPosition(const ResultSet& rs, const char* name)
 {
     // A handler reads the same columns in the same order on every row: the
-    // column after the one found last is tried first.
+    // column after the one found last is tried first, unless an earlier
+    // column has the same name and so is the one meant.
     const std::size_t count = rs.columns.size();
-    if (rs.nextGuess < count && rs.columns[rs.nextGuess].name == name)
+    auto named = [&](std::size_t i) { return std::strcmp(rs.columns[i].name.c_str(), name) == 0; };
+    if (rs.nextGuess < count && rs.columns[rs.nextGuess].firstOfName && named(rs.nextGuess))
         return int(std::exchange(rs.nextGuess, (rs.nextGuess + 1) % count));
     for (std::size_t i = 0; i < count; ++i)
-        if (rs.columns[i].name == name) {
+        if (named(i)) {
             rs.nextGuess = (i + 1) % count;
             return int(i);
         }

@@ -22,6 +22,9 @@ struct ResultColumn {
     SQLSMALLINT sqlType = 0;
     SQLULEN size = 0;
     bool bound = false;
+    // No column before this one has its name: reading by name may land
+    // here straight away.
+    bool firstOfName = true;
     std::vector<char> text; // bound as SQL_C_CHAR
     SQLLEN indicator = SQL_NULL_DATA;
 
@@ -72,7 +75,8 @@ private:
     bool countRowsInRowsets();
 };
 
-// The column position of a name, compared byte for byte; -1 for none.
-int ColumnPosition(const ResultSet& rs, std::string_view name);
+// The position of the first column of a name, compared byte for byte; -1
+// for none.
+int ColumnPosition(const ResultSet& rs, const char* name);
 
 } // namespace db

@@ -393,6 +393,17 @@ TEST(EngineRead, NamesAreCaseSensitiveAndPositionsCountFromZero)
     EXPECT_FALSE(readAt(db.c, rs, -1, v));
 }
 
+TEST(EngineRead, OfTwoColumnsOfOneNameTheFirstIsReadOnEveryRow)
+{
+    Open db;
+    db.file.exec("INSERT INTO notes (名称, 数) VALUES ('x', 1); INSERT INTO notes (名称, 数) VALUES ('y', 2);");
+    ResultSetHandle rs = query(db.c, "select a.名称, b.名称 from notes a, notes b where a.数 <> b.数 order by a.数");
+    ASSERT_NE(rs, 0u);
+    EXPECT_EQ(readText(db.c, rs, "名称"), "x");
+    move("MoveNext", db.c, rs);
+    EXPECT_EQ(readText(db.c, rs, "名称"), "y");
+}
+
 TEST(EngineRead, LongTextInPiecesAndReadTwice)
 {
     Open db;
