@@ -157,9 +157,10 @@ SQLRETURN prepare(Stmt& stmt, const std::string& sql)
 
 // One row of the statement into the result.  Each column is taken once as
 // a value: the column functions would each look the column up and check
-// the connection's error state again, three times a cell.  The value is
-// read at once, while the connection is held, so needing no mutex of
-// SQLite's is no loss.
+// the connection's error state again, three times a cell.  Such a value is
+// SQLite's "unprotected" kind, safe to read only while no other thread
+// uses the connection; the driver holds the connection for the whole
+// execution.
 void readRow(sqlite3_stmt* st, ResultTable& result)
 {
     const size_t columns = result.columnCount();
