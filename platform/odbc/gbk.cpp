@@ -1,5 +1,7 @@
 #include "platform/odbc/gbk.h"
 
+#include "platform/odbc/utf16.h"
+
 #include <cerrno>
 #include <iconv.h>
 
@@ -104,30 +106,6 @@ size_t gbkCharLength(std::string_view s)
     if (b(1) >= 0x30 && b(1) <= 0x39)
         return s.size() >= 4 ? 4 : s.size();
     return 2;
-}
-
-// The next code point of strict UTF-8 at in[at], advancing `at`; -1 for a
-// sequence iconv would refuse too: truncated, overlong, a surrogate, or
-// beyond U+10FFFF.
-std::int32_t nextCodePoint(std::string_view in, std::size_t& at)
-{
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
-    unsigned char lead = byte(at);
-    int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || at + std::size_t(length) > in.size())
-        return -1;
-    std::int32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        unsigned char b = byte(at + std::size_t(i));
-        if ((b & 0xC0) != 0x80)
-            return -1;
-        cp = cp << 6 | (b & 0x3F);
-    }
-    constexpr std::int32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kLeast[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return -1;
-    at += std::size_t(length);
-    return cp;
 }
 
 // The GB18030 form of every code point of the Basic Multilingual Plane, up
@@ -300,7 +278,7 @@ char* Utf8ToGbkInto(std::string_view in, char* dst)
         }
         std::size_t at = std::size_t(p - in.data());
         const std::size_t start = at;
-        std::int32_t cp = nextCodePoint(in, at);
+        std::int32_t cp = NextUtf8CodePoint(in, at);
         if (cp < 0)
             return nullptr;
         p = in.data() + at;

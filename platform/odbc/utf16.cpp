@@ -67,28 +67,10 @@ bool Utf16ToUtf8(const Utf16Unit* in, std::size_t units, std::string& out)
 bool Utf8ToUtf16Bytes(std::string_view in, std::string& out)
 {
     out.reserve(out.size() + in.size() * 2);
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
     for (std::size_t at = 0; at < in.size();) {
-        unsigned char lead = byte(at);
-        if (lead < 0x80) {
-            appendUnit(out, lead);
-            ++at;
-            continue;
-        }
-        int length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || at + std::size_t(length) > in.size())
+        std::int32_t cp = NextUtf8CodePoint(in, at);
+        if (cp < 0)
             return false;
-        std::uint32_t cp = lead & (0x7F >> length);
-        for (int i = 1; i < length; ++i) {
-            unsigned char b = byte(at + std::size_t(i));
-            if ((b & 0xC0) != 0x80)
-                return false;
-            cp = cp << 6 | (b & 0x3F);
-        }
-        constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kLeast[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        at += std::size_t(length);
         if (cp < 0x10000) {
             appendUnit(out, Utf16Unit(cp));
         } else {
@@ -126,33 +108,35 @@ std::size_t Utf8PrefixLength(std::string_view in, std::size_t limit)
     return at;
 }
 
-} // namespace access_odbc
-
-namespace access_odbc {
+std::int32_t NextUtf8CodePoint(std::string_view in, std::size_t& at)
+{
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
+    unsigned char lead = byte(at);
+    int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || at + std::size_t(length) > in.size())
+        return -1;
+    std::int32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        unsigned char b = byte(at + std::size_t(i));
+        if ((b & 0xC0) != 0x80)
+            return -1;
+        cp = cp << 6 | (b & 0x3F);
+    }
+    constexpr std::int32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kLeast[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return -1;
+    at += std::size_t(length);
+    return cp;
+}
 
 bool IsValidUtf8(std::string_view in)
 {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
     for (std::size_t at = 0; at < in.size();) {
-        unsigned char lead = byte(at);
-        if (lead < 0x80) {
+        // ASCII needs no decoding.
+        if (static_cast<unsigned char>(in[at]) < 0x80)
             ++at;
-            continue;
-        }
-        int length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || at + std::size_t(length) > in.size())
+        else if (NextUtf8CodePoint(in, at) < 0)
             return false;
-        std::uint32_t cp = lead & (0x7F >> length);
-        for (int i = 1; i < length; ++i) {
-            unsigned char b = byte(at + std::size_t(i));
-            if ((b & 0xC0) != 0x80)
-                return false;
-            cp = cp << 6 | (b & 0x3F);
-        }
-        constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kLeast[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        at += std::size_t(length);
     }
     return true;
 }

@@ -30,9 +30,10 @@ std::size_t Utf16PrefixLength(const Utf16Unit* text, std::size_t units, std::siz
 // bytes.
 std::size_t Utf8PrefixLength(std::string_view in, std::size_t limit);
 
-} // namespace access_odbc
-
-namespace access_odbc {
+// The next code point of strict UTF-8 at in[at], advancing `at`; -1 (and
+// `at` unmoved) for a sequence iconv would refuse too: truncated,
+// overlong, a surrogate, or beyond U+10FFFF.
+std::int32_t NextUtf8CodePoint(std::string_view in, std::size_t& at);
 
 // True for strict UTF-8: no truncated, overlong or surrogate forms.
 bool IsValidUtf8(std::string_view in);
