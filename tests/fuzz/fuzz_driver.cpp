@@ -7,7 +7,7 @@
 //   template_block_fuzz_driver --write-corpus DIR
 
 #include "template_samples.h"
-#include "fuzz_random.h"
+#include "fuzz_mutations.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using fuzzing::Bytes;
 
 // This driver's own series.
 struct Random : fuzzing::Random {
@@ -66,31 +66,17 @@ void mutateOnce(Bytes& b, Random& rnd)
     case 3: // truncated
         b.resize(rnd.below(b.size() + 1));
         break;
-    case 4: { // bytes inserted
-        std::size_t at = rnd.below(b.size() + 1);
-        Bytes extra(1 + rnd.below(8));
-        for (auto& x : extra)
-            x = std::uint8_t(rnd.next());
-        b.insert(b.begin() + std::ptrdiff_t(at), extra.begin(), extra.end());
+    case 4: // bytes inserted
+        fuzzing::InsertRandomBytes(b, rnd);
         break;
-    }
-    case 5: { // a range deleted
-        if (b.empty())
-            break;
-        std::size_t at = rnd.below(b.size());
-        std::size_t n = 1 + rnd.below(std::min<std::size_t>(16, b.size() - at));
-        b.erase(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + n));
+    case 5: // a range deleted
+        if (!b.empty())
+            fuzzing::DeleteRandomRange(b, rnd);
         break;
-    }
-    default: { // a chunk of the block copied over another place
-        if (b.size() < 8)
-            break;
-        std::size_t n = 1 + rnd.below(16);
-        std::size_t from = rnd.below(b.size()), to = rnd.below(b.size());
-        for (std::size_t i = 0; i < n && from + i < b.size() && to + i < b.size(); ++i)
-            b[to + i] = b[from + i];
+    default: // a chunk of the block copied over another place
+        if (b.size() >= 8)
+            fuzzing::CopyRandomRange(b, rnd);
         break;
-    }
     }
 }
 

@@ -7,7 +7,7 @@
 //   picture_<format>_fuzz_driver PICTURES_DIR MUTATIONS SUFFIX...
 
 #include "picture_fuzz.h"
-#include "fuzz_random.h"
+#include "fuzz_mutations.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +20,7 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using fuzzing::Bytes;
 
 // This driver's own series.
 struct Random : fuzzing::Random {
@@ -75,27 +75,15 @@ void mutateOnce(Bytes& b, Random& rnd)
     case 4: // truncated
         b.resize(rnd.below(b.size() + 1));
         break;
-    case 5: { // bytes inserted
-        std::size_t at = rnd.below(b.size() + 1);
-        Bytes extra(1 + rnd.below(8));
-        for (auto& x : extra)
-            x = std::uint8_t(rnd.next());
-        b.insert(b.begin() + std::ptrdiff_t(at), extra.begin(), extra.end());
+    case 5: // bytes inserted
+        fuzzing::InsertRandomBytes(b, rnd);
         break;
-    }
-    case 6: { // a range deleted
-        std::size_t at = rnd.below(b.size());
-        std::size_t n = 1 + rnd.below(std::min<std::size_t>(16, b.size() - at));
-        b.erase(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + n));
+    case 6: // a range deleted
+        fuzzing::DeleteRandomRange(b, rnd);
         break;
-    }
-    default: { // a range copied over another place
-        std::size_t n = 1 + rnd.below(16);
-        std::size_t from = rnd.below(b.size()), to = rnd.below(b.size());
-        for (std::size_t i = 0; i < n && from + i < b.size() && to + i < b.size(); ++i)
-            b[to + i] = b[from + i];
+    default: // a range copied over another place
+        fuzzing::CopyRandomRange(b, rnd);
         break;
-    }
     }
 }
 
