@@ -5,6 +5,7 @@
 // SQLite itself.
 #pragma once
 
+#include "app/catalogue_file.h"
 #include "app/catalogue_support.h"
 #include "app/ids.h"
 #include "platform/testing/ui_driver.h"
@@ -20,12 +21,6 @@
 namespace cataloguetest {
 
 namespace pt = platform::testing;
-
-// The file as SQLite reads it: one "|"-joined text per row, GBK, NULL for
-// a null value.
-std::vector<std::string> FileRows(const std::string& gbkSql);
-// Changes the file behind the program's back; true when done.
-bool ChangeFile(const std::string& gbkSql);
 
 class CatalogueUser : public ::testing::Test {
 protected:

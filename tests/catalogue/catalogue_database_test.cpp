@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/catalogue/catalogue_database.h"
 #include "app/catalogue/statements.h"
+#include "app/catalogue_file.h"
 #include "app/catalogue_support.h"
 #include "app/ids.h"
 #include "platform/messages.h"
@@ -18,7 +19,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdio>
 #include <unistd.h>
@@ -26,6 +26,7 @@
 namespace {
 
 using namespace app::catalogue;
+using cataloguetest::FileRows;
 using ::testing::ElementsAre;
 using ::testing::ExitedWithCode;
 using ::testing::HasSubstr;
@@ -54,34 +55,6 @@ void RemoveCatalogue()
     unlink((path + "-journal").c_str());
     unlink((path + "-wal").c_str());
     unlink((path + "-shm").c_str());
-}
-
-// Reads the file as SQLite sees it; rows of "|"-joined GBK texts.
-std::vector<std::string> Rows(const std::string& gbkSql)
-{
-    sqlite3* db = nullptr;
-    std::vector<std::string> rows;
-    if (sqlite3_open_v2(cataloguetest::CatalogueFile().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << "cannot open the catalogue";
-        sqlite3_close(db);
-        return rows;
-    }
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, platform::GbkToUtf8(gbkSql).c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-        ADD_FAILURE() << sqlite3_errmsg(db);
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        std::string row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-            if (i)
-                row += '|';
-            auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            row += text ? platform::Utf8ToGbk(text) : "NULL";
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
 }
 
 class CatalogueDatabase : public ::testing::Test {
@@ -193,7 +166,7 @@ TEST_F(CatalogueDatabase, NodesAreAddedAtTheTopAndUnderAParentWithGrowingKeys)
     EXPECT_EQ(FindNodeImage("冒泡"), 4);
     EXPECT_EQ(FindNodeKey("没有这个"), 0); // no row: a top-level parent
 
-    EXPECT_THAT(Rows("SELECT 父项目, 节点名称, 关联子节点, 图片索引, 选中图片索引, 数据库索引信息 FROM base"),
+    EXPECT_THAT(FileRows("SELECT 父项目, 节点名称, 关联子节点, 图片索引, 选中图片索引, 数据库索引信息 FROM base"),
                 ElementsAre("1|排序|0|3|3|排序", "2|冒泡|1|4|4|冒泡"));
     // A key is never handed out again, not even after its row is gone.
     EXPECT_TRUE(DeleteNode(2, 1, false));
@@ -207,10 +180,10 @@ TEST_F(CatalogueDatabase, QuotesInNamesAndTextsAreStoredAsTyped)
     // Without doubling this would end the literal and insert a second row.
     const char* name = "x',0,0,'y'),('z";
     EXPECT_TRUE(AddNode(name, 1, std::nullopt));
-    EXPECT_THAT(Rows("SELECT 节点名称, 数据库索引信息 FROM base"), ElementsAre(std::string(name) + "|" + name));
+    EXPECT_THAT(FileRows("SELECT 节点名称, 数据库索引信息 FROM base"), ElementsAre(std::string(name) + "|" + name));
     EXPECT_EQ(FindNodeKey(name), 1);
     EXPECT_TRUE(RenameNode(name, "O'Reilly 的书", 2, 1));
-    EXPECT_THAT(Rows("SELECT 节点名称, 图片索引, 选中图片索引 FROM base"), ElementsAre("O'Reilly 的书|2|2"));
+    EXPECT_THAT(FileRows("SELECT 节点名称, 图片索引, 选中图片索引 FROM base"), ElementsAre("O'Reilly 的书|2|2"));
 
     EXPECT_TRUE(AddEntry("O'Reilly 的书", {"printf('%d', n);", "it's", "'; DROP TABLE cntext; --"}));
     std::vector<EntryRow> entries = ListEntries("O'Reilly 的书");
@@ -235,7 +208,7 @@ TEST_F(CatalogueDatabase, DeletingANodeWithChildrenHandsThemToItsParent)
     EXPECT_EQ(statement(), "DELETE FROM base WHERE 父项目=2");
     // A top-level node's children become top-level nodes.
     EXPECT_TRUE(DeleteNode(5, 0, true));
-    EXPECT_THAT(Rows("SELECT 父项目, 节点名称, 关联子节点 FROM base ORDER BY 父项目"),
+    EXPECT_THAT(FileRows("SELECT 父项目, 节点名称, 关联子节点 FROM base ORDER BY 父项目"),
                 ElementsAre("1|根|0", "3|叶甲|1", "4|叶乙|1", "6|顶下|0"));
     EXPECT_TRUE(takeBoxes().empty());
 }
@@ -261,7 +234,7 @@ TEST_F(CatalogueDatabase, EntriesAreListedReadChangedAndDeleted)
     EXPECT_EQ(java[0].details, ""); // an empty 详情 stays empty
     EXPECT_EQ(java[1].key, 2);
     EXPECT_EQ(java[1].code, longCode);
-    EXPECT_THAT(Rows("SELECT 详情 FROM cntext WHERE ID=1"), ElementsAre(""));
+    EXPECT_THAT(FileRows("SELECT 详情 FROM cntext WHERE ID=1"), ElementsAre(""));
 
     EntryText second = ReadEntry("2");
     EXPECT_EQ(statement(), "select * from cntext where id=2");
@@ -279,7 +252,7 @@ TEST_F(CatalogueDatabase, EntriesAreListedReadChangedAndDeleted)
     EXPECT_EQ(statement(), "DELETE FROM cntext WHERE ID=2");
     EXPECT_FALSE(DeleteEntry(""));
     EXPECT_TRUE(takeBoxes().empty());
-    EXPECT_THAT(Rows("SELECT ID, 对应节点, 字符 FROM cntext ORDER BY ID"), ElementsAre("1|Java|改过", "3|C#|别的"));
+    EXPECT_THAT(FileRows("SELECT ID, 对应节点, 字符 FROM cntext ORDER BY ID"), ElementsAre("1|Java|改过", "3|C#|别的"));
 }
 
 TEST_F(CatalogueDatabase, TwoNodesOfOneNameShareTheirEntries)
@@ -303,18 +276,13 @@ TEST_F(CatalogueDatabase, TextOutsideGbkSurvivesTheRoundTrip)
     std::vector<EntryRow> entries = ListEntries("稀有");
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].code, rare);
-    EXPECT_THAT(Rows("SELECT 字符 FROM cntext"), ElementsAre(rare));
+    EXPECT_THAT(FileRows("SELECT 字符 FROM cntext"), ElementsAre(rare));
 }
 
 TEST_F(CatalogueDatabase, ANullParentReadsAsATopLevelNode)
 {
     openMainWindow(catalogue_db::Contents::Empty);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(cataloguetest::CatalogueFile().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, platform::GbkToUtf8("INSERT INTO base (节点名称, 关联子节点) VALUES ('空', NULL)").c_str(),
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    ASSERT_TRUE(cataloguetest::ChangeFile("INSERT INTO base (节点名称, 关联子节点) VALUES ('空', NULL)"));
     std::optional<std::vector<NodeRow>> nodes = LoadNodes();
     ASSERT_TRUE(nodes && nodes->size() == 1);
     EXPECT_EQ((*nodes)[0].parentKey, 0);
@@ -344,23 +312,19 @@ TEST_F(CatalogueDatabase, ARenamedNodeTakesItsEntriesUnlessAnotherKeepsTheName)
     EXPECT_EQ(statement(), "COMMIT TRANSACTION");
     // 乙 is still the name of node 3: its entries stay listed there.
     EXPECT_TRUE(RenameNode("乙", "丁", 5, 2));
-    EXPECT_THAT(Rows("SELECT 父项目, 节点名称, 图片索引 FROM base ORDER BY 父项目"),
+    EXPECT_THAT(FileRows("SELECT 父项目, 节点名称, 图片索引 FROM base ORDER BY 父项目"),
                 ElementsAre("1|丙|4", "2|丁|5", "3|乙|0"));
-    EXPECT_THAT(Rows("SELECT 对应节点, 字符 FROM cntext ORDER BY ID"), ElementsAre("丙|a", "乙|b"));
+    EXPECT_THAT(FileRows("SELECT 对应节点, 字符 FROM cntext ORDER BY ID"), ElementsAre("丙|a", "乙|b"));
 
     // When the entries cannot follow, the node keeps its name as well.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(cataloguetest::CatalogueFile().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON cntext BEGIN SELECT RAISE(ABORT, 'no'); END",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    ASSERT_TRUE(cataloguetest::ChangeFile(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON cntext BEGIN SELECT RAISE(ABORT, 'no'); END"));
     EXPECT_FALSE(RenameNode("丙", "戊", 6, 1));
     EXPECT_EQ(statement(), "ROLLBACK TRANSACTION");
-    EXPECT_THAT(Rows("SELECT 节点名称, 图片索引 FROM base WHERE 父项目=1"), ElementsAre("丙|4"));
+    EXPECT_THAT(FileRows("SELECT 节点名称, 图片索引 FROM base WHERE 父项目=1"), ElementsAre("丙|4"));
     // The connection is out of the transaction: the next change is kept.
     EXPECT_TRUE(AddNode("己", 0, std::nullopt));
-    EXPECT_THAT(Rows("SELECT count(*) FROM base"), ElementsAre("4"));
+    EXPECT_THAT(FileRows("SELECT count(*) FROM base"), ElementsAre("4"));
     takeBoxes();
 }
 
