@@ -337,47 +337,36 @@ SQLRETURN procedureColumns(Stmt& stmt, Interface i, const void* name, SQLSMALLIN
     return OpenResult(stmt, std::move(columns), ResultTable(columns.size()));
 }
 
-// The entry points share one shape: find the statement, lock it, run.
-template <typename Body>
-SQLRETURN onStatement(SQLHSTMT handle, Body body)
-{
-    Stmt* stmt = As<Stmt>(handle);
-    if (!stmt)
-        return SQL_INVALID_HANDLE;
-    StatementCall call(*stmt);
-    return body(*stmt);
-}
-
 } // namespace
 
 SQLRETURN SQL_API SQLPrimaryKeys(SQLHSTMT h, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* table,
                                  SQLSMALLINT length)
 {
-    return onStatement(h, [&](Stmt& s) { return primaryKeys(s, Interface::Narrow, table, length); });
+    return OnStatement(h, [&](Stmt& s) { return primaryKeys(s, Interface::Narrow, table, length); });
 }
 
 SQLRETURN SQL_API SQLPrimaryKeysW(SQLHSTMT h, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* table,
                                   SQLSMALLINT length)
 {
-    return onStatement(h, [&](Stmt& s) { return primaryKeys(s, Interface::Wide, table, length); });
+    return OnStatement(h, [&](Stmt& s) { return primaryKeys(s, Interface::Wide, table, length); });
 }
 
 SQLRETURN SQL_API SQLStatistics(SQLHSTMT h, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* table,
                                 SQLSMALLINT length, SQLUSMALLINT unique, SQLUSMALLINT accuracy)
 {
-    return onStatement(h, [&](Stmt& s) { return statistics(s, Interface::Narrow, table, length, unique, accuracy); });
+    return OnStatement(h, [&](Stmt& s) { return statistics(s, Interface::Narrow, table, length, unique, accuracy); });
 }
 
 SQLRETURN SQL_API SQLStatisticsW(SQLHSTMT h, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* table,
                                  SQLSMALLINT length, SQLUSMALLINT unique, SQLUSMALLINT accuracy)
 {
-    return onStatement(h, [&](Stmt& s) { return statistics(s, Interface::Wide, table, length, unique, accuracy); });
+    return OnStatement(h, [&](Stmt& s) { return statistics(s, Interface::Wide, table, length, unique, accuracy); });
 }
 
 SQLRETURN SQL_API SQLSpecialColumns(SQLHSTMT h, SQLUSMALLINT identifier, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT,
                                     SQLCHAR* table, SQLSMALLINT length, SQLUSMALLINT scope, SQLUSMALLINT nullable)
 {
-    return onStatement(h, [&](Stmt& s) {
+    return OnStatement(h, [&](Stmt& s) {
         return specialColumns(s, Interface::Narrow, identifier, table, length, scope, nullable);
     });
 }
@@ -386,7 +375,7 @@ SQLRETURN SQL_API SQLSpecialColumnsW(SQLHSTMT h, SQLUSMALLINT identifier, SQLWCH
                                      SQLSMALLINT, SQLWCHAR* table, SQLSMALLINT length, SQLUSMALLINT scope,
                                      SQLUSMALLINT nullable)
 {
-    return onStatement(h, [&](Stmt& s) {
+    return OnStatement(h, [&](Stmt& s) {
         return specialColumns(s, Interface::Wide, identifier, table, length, scope, nullable);
     });
 }
@@ -395,36 +384,36 @@ SQLRETURN SQL_API SQLForeignKeys(SQLHSTMT h, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQ
                                  SQLSMALLINT pkLength, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* fkTable,
                                  SQLSMALLINT fkLength)
 {
-    return onStatement(h, [&](Stmt& s) { return foreignKeys(s, Interface::Narrow, pkTable, pkLength, fkTable, fkLength); });
+    return OnStatement(h, [&](Stmt& s) { return foreignKeys(s, Interface::Narrow, pkTable, pkLength, fkTable, fkLength); });
 }
 
 SQLRETURN SQL_API SQLForeignKeysW(SQLHSTMT h, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* pkTable,
                                   SQLSMALLINT pkLength, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT,
                                   SQLWCHAR* fkTable, SQLSMALLINT fkLength)
 {
-    return onStatement(h, [&](Stmt& s) { return foreignKeys(s, Interface::Wide, pkTable, pkLength, fkTable, fkLength); });
+    return OnStatement(h, [&](Stmt& s) { return foreignKeys(s, Interface::Wide, pkTable, pkLength, fkTable, fkLength); });
 }
 
 SQLRETURN SQL_API SQLProcedures(SQLHSTMT h, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* name,
                                 SQLSMALLINT length)
 {
-    return onStatement(h, [&](Stmt& s) { return procedures(s, Interface::Narrow, name, length); });
+    return OnStatement(h, [&](Stmt& s) { return procedures(s, Interface::Narrow, name, length); });
 }
 
 SQLRETURN SQL_API SQLProceduresW(SQLHSTMT h, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* name,
                                  SQLSMALLINT length)
 {
-    return onStatement(h, [&](Stmt& s) { return procedures(s, Interface::Wide, name, length); });
+    return OnStatement(h, [&](Stmt& s) { return procedures(s, Interface::Wide, name, length); });
 }
 
 SQLRETURN SQL_API SQLProcedureColumns(SQLHSTMT h, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* name,
                                       SQLSMALLINT length, SQLCHAR* column, SQLSMALLINT columnLength)
 {
-    return onStatement(h, [&](Stmt& s) { return procedureColumns(s, Interface::Narrow, name, length, column, columnLength); });
+    return OnStatement(h, [&](Stmt& s) { return procedureColumns(s, Interface::Narrow, name, length, column, columnLength); });
 }
 
 SQLRETURN SQL_API SQLProcedureColumnsW(SQLHSTMT h, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* name,
                                        SQLSMALLINT length, SQLWCHAR* column, SQLSMALLINT columnLength)
 {
-    return onStatement(h, [&](Stmt& s) { return procedureColumns(s, Interface::Wide, name, length, column, columnLength); });
+    return OnStatement(h, [&](Stmt& s) { return procedureColumns(s, Interface::Wide, name, length, column, columnLength); });
 }

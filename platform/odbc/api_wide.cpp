@@ -8,16 +8,6 @@ using namespace access_odbc;
 
 namespace {
 
-template <typename Body>
-SQLRETURN onStatement(SQLHSTMT handle, Body body)
-{
-    Stmt* stmt = As<Stmt>(handle);
-    if (!stmt)
-        return SQL_INVALID_HANDLE;
-    StatementCall call(*stmt);
-    return body(*stmt);
-}
-
 // The driver runs SQL as it is given: the native text is the text.
 SQLRETURN nativeSql(Interface i, SQLHDBC handle, const void* in, SQLINTEGER inLength, SQLPOINTER out,
                     SQLINTEGER outLength, SQLINTEGER* outTotal)
@@ -45,19 +35,19 @@ SQLRETURN nativeSql(Interface i, SQLHDBC handle, const void* in, SQLINTEGER inLe
 
 SQLRETURN SQL_API SQLPrepareW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER length)
 {
-    return onStatement(handle, [&](Stmt& s) { return PrepareText(s, Interface::Wide, text, length); });
+    return OnStatement(handle, [&](Stmt& s) { return PrepareText(s, Interface::Wide, text, length); });
 }
 
 SQLRETURN SQL_API SQLExecDirectW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER length)
 {
-    return onStatement(handle, [&](Stmt& s) { return ExecuteDirect(s, Interface::Wide, text, length); });
+    return OnStatement(handle, [&](Stmt& s) { return ExecuteDirect(s, Interface::Wide, text, length); });
 }
 
 SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT handle, SQLUSMALLINT column, SQLWCHAR* name, SQLSMALLINT bufferLength,
                                   SQLSMALLINT* nameLength, SQLSMALLINT* type, SQLULEN* size, SQLSMALLINT* digits,
                                   SQLSMALLINT* nullable)
 {
-    return onStatement(handle, [&](Stmt& s) {
+    return OnStatement(handle, [&](Stmt& s) {
         return DescribeColumn(s, Interface::Wide, column, name, bufferLength, nameLength, type, size, digits, nullable);
     });
 }
@@ -65,7 +55,7 @@ SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT handle, SQLUSMALLINT column, SQLWCHAR
 SQLRETURN SQL_API SQLColAttributeW(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field, SQLPOINTER text,
                                    SQLSMALLINT bufferLength, SQLSMALLINT* textLength, SQLLEN* number)
 {
-    return onStatement(handle, [&](Stmt& s) {
+    return OnStatement(handle, [&](Stmt& s) {
         return ColumnAttribute(s, Interface::Wide, column, field, text, bufferLength, textLength, number);
     });
 }

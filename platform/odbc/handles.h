@@ -236,6 +236,18 @@ struct StatementCall {
     std::lock_guard<std::recursive_mutex> lock;
 };
 
+// The shape of a statement's entry point: find the statement, hold its
+// connection, run the body on it.
+template <typename Body>
+SQLRETURN OnStatement(SQLHSTMT handle, Body body)
+{
+    Stmt* stmt = As<Stmt>(handle);
+    if (!stmt)
+        return SQL_INVALID_HANDLE;
+    StatementCall call(*stmt);
+    return body(*stmt);
+}
+
 void DropStatement(Stmt* stmt);
 
 // Binds every parameter of the prepared statement from its buffers;
